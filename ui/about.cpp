@@ -1,0 +1,141 @@
+#include "ui/about.h"
+
+#include "common/win32/dpi.h"
+#include "common/win32/error_report.h"
+#include "resources/resource.h"
+#include "ui/texts.h"
+
+namespace orbelin::ui {
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr int kClientWidth = 5595;  // twips
+constexpr int kClientHeight = 3840;
+constexpr int kFrameLeft = 2160;
+constexpr int kFrameTop = 120;
+
+struct FrameLabel {
+    win::TwipsRect where;  // relative to the frame
+    const wchar_t* text;
+};
+
+// In display order, top to bottom. The heading's box reaches under the list column, so the
+// list is created first and stays above it.
+constexpr FrameLabel kListLabels[] = {
+    {{1680, 315, 1305, 195}, text::kAboutCortona},  {{1680, 480, 1320, 285}, text::kAboutBlaxxun},
+    {{1680, 675, 1365, 330}, text::kAboutCosmo},    {{1680, 855, 690, 285}, text::kAboutPivoron},
+    {{1680, 1035, 1575, 285}, text::kAboutOctaga},  {{1680, 1250, 1575, 375}, text::kAboutBsContact},
+    {{1680, 1440, 1575, 195}, text::kAboutFlux},
+};
+constexpr FrameLabel kOtherLabels[] = {
+    {{240, 315, 2700, 285}, text::kAboutViewersHeading},
+    {{240, 1800, 1935, 255}, text::kAboutBugsHeading},
+    {{240, 2040, 2775, 255}, text::kAboutConflict},
+};
+
+}  // namespace
+
+void Form1::Create() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(instance_, kClassName, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance_;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClassName;
+        if (!::RegisterClassExW(&wc)) throw win::LastError(kClassName);
+    }
+    dpi_ = win::ScreenDpi();
+    const SIZE client{win::TwipsToPixels(kClientWidth, dpi_), win::TwipsToPixels(kClientHeight, dpi_)};
+    const RECT frame = win::CenteredWindowRect(client, kStyle, 0, false);
+    CreateChecked(0, kClassName, text::kAboutCaption, kStyle, frame, nullptr, instance_);
+    opened_ = true;
+    host_.WindowOpened();
+    ::ShowWindow(Hwnd(), SW_SHOW);
+}
+
+HWND Form1::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& where) {
+    HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                                     where.left, where.top, where.right - where.left, where.bottom - where.top,
+                                     Hwnd(), nullptr, instance_, nullptr);
+    if (control == nullptr) throw win::LastError(className);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return control;
+}
+
+void Form1::CreateControls() {
+    const auto px = [this](const win::TwipsRect& r) { return win::ToPixels(r, dpi_); };
+    const auto inFrame = [&](const win::TwipsRect& r) {
+        return px({kFrameLeft + r.left, kFrameTop + r.top, r.width, r.height});
+    };
+
+    iconBig_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    iconSmall_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
+                                                     ::GetSystemMetrics(SM_CXSMICON),
+                                                     ::GetSystemMetrics(SM_CYSMICON), 0)));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.get()));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.get()));
+
+    for (const auto& label : kListLabels) AddControl(L"STATIC", label.text, SS_LEFT, inFrame(label.where));
+    for (const auto& label : kOtherLabels) AddControl(L"STATIC", label.text, SS_LEFT, inFrame(label.where));
+
+    HWND version = AddControl(L"STATIC", text::kAboutVersion, SS_CENTER, px({2760, 2640, 2205, 915}));
+    LOGFONTW font{};
+    font.lfHeight = -::MulDiv(18, dpi_, 72);
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcscpy_s(font.lfFaceName, text::kAboutVersionFont);
+    versionFont_.reset(::CreateFontIndirectW(&font));
+    ::SendMessageW(version, WM_SETFONT, reinterpret_cast<WPARAM>(versionFont_.get()), FALSE);
+
+    copyrightLabel_ = AddControl(L"STATIC", text::kCopyright, SS_CENTER, px({2160, 3600, 3375, 255}));
+
+    // The logo is scaled to fill its rectangle, proportions not kept.
+    HWND image = AddControl(L"STATIC", nullptr, SS_BITMAP | SS_REALSIZECONTROL, px({120, 90, 1935, 3645}));
+    logo_.reset(static_cast<HBITMAP>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
+    const RECT imageRect = px({120, 90, 1935, 3645});
+    ::SetWindowPos(image, nullptr, 0, 0, imageRect.right - imageRect.left, imageRect.bottom - imageRect.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Last, so that it lies under the labels it holds.
+    AddControl(L"BUTTON", text::kAboutFrame, BS_GROUPBOX, px({kFrameLeft, kFrameTop, 3360, 2445}));
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateControls();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == copyrightLabel_) {
+                auto dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, ::GetSysColor(COLOR_APPWORKSPACE));
+                ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+LRESULT Form1::OnUnhandledError(UINT) noexcept {
+    host_.ReportError(Hwnd());
+    return 0;
+}
+
+void Form1::OnDestroyed() noexcept {
+    if (opened_) {
+        opened_ = false;
+        host_.WindowClosed();
+    }
+}
+
+}  // namespace orbelin::ui
