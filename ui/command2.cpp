@@ -313,11 +313,17 @@ void Command2::OnCommand(int id) {
 LRESULT Command2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted: the icon is gone with the old taskbar.
+        if (tray_) tray_->Lost();
         if (InTrayMode() && tray_) tray_->Add();
         return 0;
     }
     switch (message) {
-        case WM_CREATE:
+        case WM_CREATE: {
+            // The size asked for was clamped to the minimum of a window with a title bar
+            // before this window could answer WM_GETMINMAXINFO; ask again now that it can.
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            ::SetWindowPos(Hwnd(), nullptr, create->x, create->y, create->cx, create->cy,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             // A program running elevated does not otherwise receive these from Explorer.
             ::ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
             ::ChangeWindowMessageFilterEx(Hwnd(), NotificationIcon::kCallbackMessage, MSGFLT_ALLOW, nullptr);
@@ -327,9 +333,16 @@ LRESULT Command2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             opened_ = true;
             host_.WindowOpened();
             return 0;
+        }
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
             return 0;
+        case WM_GETMINMAXINFO: {
+            // A window with a title bar is otherwise kept wider than this narrow column.
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = POINT{1, 1};
+            return 0;
+        }
         case WM_MOUSEMOVE:
             // Icon notifications carry the mouse message number in the low word; real
             // movement over the narrow client area never reaches those numbers.

@@ -15,8 +15,15 @@ NotificationIcon::NotificationIcon(HWND owner, HICON icon, std::wstring_view tip
     std::copy_n(tip.data(), length, data_.szTip);
 }
 
-void NotificationIcon::Add() noexcept { ::Shell_NotifyIconW(NIM_ADD, &data_); }
+void NotificationIcon::Add() noexcept {
+    ::Shell_NotifyIconW(NIM_ADD, &data_);
+    present_ = true;
+}
 
-void NotificationIcon::Delete() noexcept { ::Shell_NotifyIconW(NIM_DELETE, &data_); }
+void NotificationIcon::Delete() noexcept {
+    if (!present_) return;
+    ::Shell_NotifyIconW(NIM_DELETE, &data_);
+    present_ = false;
+}
 
 }  // namespace orbelin::ui

@@ -9,7 +9,9 @@ namespace orbelin::uninstall::text {
 // Message boxes (completion, refusal, error reports) carry the program's title.
 inline constexpr wchar_t kTitle[] = L"Uninstall";
 
-// The window.
+// The window. Its controls use the default font of the window's design, MS Sans Serif 8 pt.
+inline constexpr wchar_t kFontFace[] = L"MS Sans Serif";
+inline constexpr int kFontPoints = 8;
 inline constexpr wchar_t kCaption[] = L"Uninstall : Orbelin";
 inline constexpr wchar_t kFrame1[] = L"Opération en cours :";
 inline constexpr wchar_t kLabel1Start[] =
