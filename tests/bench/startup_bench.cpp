@@ -1,0 +1,101 @@
+// Start-up of Orbelin (process start to main window shown, its icon added before) against a
+// minimal program that shows one window, alternated in one run; then Orbelin's private
+// memory while it sits idle in the notification area.
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::wstring Beside(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path);
+    return text.substr(0, text.find_last_of(L'\\') + 1) + name;
+}
+
+HWND FindShown(const wchar_t* className, DWORD pid) {
+    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, className, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(h, &owner);
+        if (owner == pid && ::IsWindowVisible(h)) return h;
+    }
+    return nullptr;
+}
+
+struct Started {
+    PROCESS_INFORMATION pi{};
+    HWND window = nullptr;
+    double seconds = 0;
+};
+
+Started Start(const std::wstring& program, const wchar_t* className) {
+    Started s;
+    std::wstring command = L"\"" + program + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    const auto start = Clock::now();
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi)) return s;
+    while (s.window == nullptr && Clock::now() - start < std::chrono::seconds(30)) {
+        s.window = FindShown(className, s.pi.dwProcessId);
+        if (s.window == nullptr) ::Sleep(1);
+    }
+    s.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return s;
+}
+
+void Stop(Started& s, UINT message, WPARAM wParam) {
+    ::PostMessageW(s.window, message, wParam, 0);
+    if (::WaitForSingleObject(s.pi.hProcess, 30000) != WAIT_OBJECT_0) ::TerminateProcess(s.pi.hProcess, 1);
+    ::CloseHandle(s.pi.hThread);
+    ::CloseHandle(s.pi.hProcess);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int wmain() {
+    constexpr int kRuns = 7;
+    constexpr WPARAM kQuitter = 231;  // the "Quitter" command
+    std::vector<double> orbelin, minimal;
+    SIZE_T privateBytes = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        auto m = Start(Beside(L"minimal_window.exe"), L"Orbelin.Minimal");
+        minimal.push_back(m.seconds);
+        Stop(m, WM_CLOSE, 0);
+
+        auto o = Start(Beside(L"Orbelin.exe"), L"Orbelin.Command2");
+        orbelin.push_back(o.seconds);
+        if (run == kRuns - 1 && o.window != nullptr) {
+            ::PostMessageW(o.window, WM_CLOSE, 0, 0);  // tray mode: hides to the notification area
+            ::Sleep(3000);
+            PROCESS_MEMORY_COUNTERS_EX counters{};
+            counters.cb = sizeof(counters);
+            if (::GetProcessMemoryInfo(o.pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                       sizeof(counters))) {
+                privateBytes = counters.PrivateUsage;
+            }
+        }
+        Stop(o, WM_COMMAND, kQuitter);
+    }
+    const double o = Median(orbelin), m = Median(minimal);
+    std::printf("start-up to window shown, median of %d runs (ms)\n", kRuns);
+    std::printf("  Orbelin (icon added, viewer read)  %8.1f\n", o * 1e3);
+    std::printf("  minimal one-window program         %8.1f\n", m * 1e3);
+    std::printf("  ratio                              %8.2f   (target <= 1.5)\n", o / m);
+    std::printf("Orbelin idle in the tray, private memory: %.2f MB   (target < 3 MB)\n",
+                static_cast<double>(privateBytes) / (1024.0 * 1024.0));
+    return 0;
+}
