@@ -11,15 +11,15 @@
 namespace orbelin {
 
 // Numbers shared with the platform (Win32 error codes) and one of our own.
-inline constexpr std::uint32_t kErrorFileNotFound = 2;     // ERROR_FILE_NOT_FOUND
-inline constexpr std::uint32_t kErrorAccessDenied = 5;     // ERROR_ACCESS_DENIED
-inline constexpr std::uint32_t kErrorTypeMismatch = 13;    // a value of the wrong kind
-inline constexpr std::uint32_t kErrorBadPathName = 161;    // ERROR_BAD_PATHNAME
-inline constexpr std::uint32_t kErrorDirNotEmpty = 145;    // ERROR_DIR_NOT_EMPTY
-inline constexpr std::uint32_t kErrorBusy = 170;           // ERROR_BUSY
+inline constexpr std::uint32_t kErrorFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED
+inline constexpr std::uint32_t kErrorTypeMismatch = 13;  // a value of the wrong kind
+inline constexpr std::uint32_t kErrorBadPathName = 161;  // ERROR_BAD_PATHNAME
+inline constexpr std::uint32_t kErrorDirNotEmpty = 145;  // ERROR_DIR_NOT_EMPTY
+inline constexpr std::uint32_t kErrorBusy = 170;         // ERROR_BUSY
 
 class Error : public std::exception {
-public:
+  public:
     Error(std::uint32_t number, std::wstring description)
         : number_(number), description_(std::move(description)) {}
 
@@ -27,7 +27,7 @@ public:
     [[nodiscard]] const std::wstring& Description() const noexcept { return description_; }
     [[nodiscard]] const char* what() const noexcept override { return "orbelin::Error"; }
 
-private:
+  private:
     std::uint32_t number_;
     std::wstring description_;
 };

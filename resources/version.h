@@ -9,4 +9,4 @@
 #define UNINSTALL_VERSION_FILE "1.0.0.10"
 
 #define VANTREL_COMPANY "Vantrel"
-#define VANTREL_COPYRIGHT "© 2004-2026 Vantrel. Tous droits réservés."
+#define VANTREL_COPYRIGHT "© 2004-2026 Vantrel"

@@ -17,7 +17,8 @@ std::wstring Lower(std::wstring_view text) {
 }  // namespace
 
 std::wstring MemoryRegistry::Canonical(Root root, std::wstring_view key) {
-    if (root == Root::ClassesRoot) return Lower(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\" + std::wstring(key));
+    if (root == Root::ClassesRoot)
+        return Lower(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\" + std::wstring(key));
     return Lower(std::wstring(RootName(root)) + L"\\" + std::wstring(key));
 }
 
@@ -68,7 +69,11 @@ bool MemoryRegistry::KeyExists(Root root, std::wstring_view key) {
 std::map<std::wstring, RawValue> MemoryRegistry::Dump() const {
     std::map<std::wstring, RawValue> out;
     for (const auto& [name, key] : keys_) {
-        for (const auto& [valueName, value] : key.values) out[name + L"\\[" + valueName + L"]"] = value;
+        for (const auto& [valueName, value] : key.values) {
+            std::wstring entry = name;
+            entry.append(L"\\[").append(valueName).append(L"]");
+            out[entry] = value;
+        }
     }
     return out;
 }

@@ -13,7 +13,7 @@
 namespace orbelin::reg {
 
 class MemoryRegistry : public Registry {
-public:
+  public:
     struct LoggedWrite {
         std::wstring path;
         RawValue value;
@@ -28,7 +28,10 @@ public:
 
     // The n-th call of WriteRaw from now on (1 for the next) throws an access-denied error
     // and writes nothing; 0 turns this off.
-    void FailWriteNumber(int n) { failAt_ = n; writesSeen_ = 0; }
+    void FailWriteNumber(int n) {
+        failAt_ = n;
+        writesSeen_ = 0;
+    }
     // Every successful WriteRaw, in order, with its path as text.
     [[nodiscard]] const std::vector<LoggedWrite>& Writes() const { return writes_; }
     void ClearLog() { writes_.clear(); }
@@ -39,7 +42,7 @@ public:
     // Keys present, including empty ones.
     [[nodiscard]] std::vector<std::wstring> KeyNames() const;
 
-private:
+  private:
     struct Key {
         std::map<std::wstring, RawValue> values;  // by lower-case name; "" is the default value
     };

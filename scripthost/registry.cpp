@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cwctype>
+#include <type_traits>
 
 #include "common/error.h"
 #include "common/messages.h"
@@ -89,7 +90,8 @@ RawValue StringValue(std::wstring_view text) {
         raw.data.push_back(static_cast<std::uint8_t>((unit >> 8) & 0xFFu));
     };
     for (const wchar_t ch : text) {
-        const auto code = static_cast<std::uint32_t>(ch);
+        // wchar_t is unsigned 16 bits on Windows, signed 32 bits elsewhere.
+        const auto code = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(ch));
         if (code > 0xFFFFu) {  // only where wchar_t is 32 bits wide
             put(0xD800u + ((code - 0x10000u) >> 10));
             put(0xDC00u + ((code - 0x10000u) & 0x3FFu));

@@ -58,24 +58,24 @@ using Value = std::variant<std::wstring, std::int64_t>;
 
 // What a write replaced, so that it can be put back.
 struct Prior {
-    std::optional<RawValue> value;         // absent: the value did not exist
+    std::optional<RawValue> value;           // absent: the value did not exist
     std::optional<std::wstring> createdKey;  // the topmost key the write had to create
 };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // The service's three operations.
-    [[nodiscard]] Value Read(const Path& path);            // throws when absent
-    void Write(const Path& path, const Value& value);      // a string value; numbers as decimal text
+    [[nodiscard]] Value Read(const Path& path);        // throws when absent
+    void Write(const Path& path, const Value& value);  // a string value; numbers as decimal text
     void Delete(const Path& path);  // default-value path: the key with all its subkeys; else the value
 
     // The raw layer.
     [[nodiscard]] virtual std::optional<RawValue> ReadRaw(const Path& path) = 0;  // empty when absent
-    virtual void WriteRaw(const Path& path, const RawValue& value) = 0;  // creates missing keys
-    virtual void DeleteValue(const Path& path) = 0;                      // absent: no error
-    virtual void DeleteKey(Root root, std::wstring_view key) = 0;        // with subkeys; absent: no error
+    virtual void WriteRaw(const Path& path, const RawValue& value) = 0;           // creates missing keys
+    virtual void DeleteValue(const Path& path) = 0;                               // absent: no error
+    virtual void DeleteKey(Root root, std::wstring_view key) = 0;  // with subkeys; absent: no error
     [[nodiscard]] virtual bool KeyExists(Root root, std::wstring_view key) = 0;
 
     // Writes and reports what was there before. The default combines the calls above;

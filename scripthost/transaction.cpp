@@ -15,14 +15,15 @@ void Transaction::Write(const Path& path, const Value& value) {
 
 bool Transaction::Rollback() noexcept {
     bool complete = true;
-    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
+    for (std::size_t i = done_.size(); i-- > 0;) {
+        const Done& done = done_[i];
         try {
-            if (it->prior.value) {
-                registry_.WriteRaw(it->path, *it->prior.value);
+            if (done.prior.value) {
+                registry_.WriteRaw(done.path, *done.prior.value);
             } else {
-                registry_.DeleteValue(it->path);
+                registry_.DeleteValue(done.path);
             }
-            if (it->prior.createdKey) registry_.DeleteKey(it->path.root, *it->prior.createdKey);
+            if (done.prior.createdKey) registry_.DeleteKey(done.path.root, *done.prior.createdKey);
         } catch (...) {
             complete = false;  // keep going: put back as much as can be put back
         }

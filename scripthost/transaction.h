@@ -11,7 +11,7 @@
 namespace orbelin::reg {
 
 class Transaction {
-public:
+  public:
     explicit Transaction(Registry& registry) : registry_(registry) {}
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -21,7 +21,7 @@ public:
     // Undoes every write so far; true when everything was put back.
     [[nodiscard]] bool Rollback() noexcept;
 
-private:
+  private:
     struct Done {
         Path path;
         Prior prior;

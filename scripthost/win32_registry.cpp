@@ -68,8 +68,8 @@ std::optional<RawValue> QueryValue(HKEY key, const Path& path) {
 
 void SetValue(HKEY key, const Path& path, const RawValue& value) {
     const wchar_t* name = path.valueName.empty() ? nullptr : path.valueName.c_str();
-    const LSTATUS status = ::RegSetValueExW(key, name, 0, value.type, value.data.data(),
-                                            static_cast<DWORD>(value.data.size()));
+    const LSTATUS status =
+        ::RegSetValueExW(key, name, 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
     if (status != ERROR_SUCCESS) Fail(status, path.Text());
 }
 

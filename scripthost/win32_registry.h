@@ -10,7 +10,7 @@
 namespace orbelin::reg {
 
 class Win32Registry : public Registry {
-public:
+  public:
     std::optional<RawValue> ReadRaw(const Path& path) override;
     void WriteRaw(const Path& path, const RawValue& value) override;
     void DeleteValue(const Path& path) override;

@@ -8,7 +8,7 @@
 namespace orbelin::ui {
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr int kClientWidth = 5595;  // twips
 constexpr int kClientHeight = 3840;
 constexpr int kFrameLeft = 2160;
@@ -22,9 +22,9 @@ struct FrameLabel {
 // In display order, top to bottom. The heading's box reaches under the list column, so the
 // list is created first and stays above it.
 constexpr FrameLabel kListLabels[] = {
-    {{1680, 315, 1305, 195}, text::kAboutCortona},  {{1680, 480, 1320, 285}, text::kAboutBlaxxun},
-    {{1680, 675, 1365, 330}, text::kAboutCosmo},    {{1680, 855, 690, 285}, text::kAboutPivoron},
-    {{1680, 1035, 1575, 285}, text::kAboutOctaga},  {{1680, 1250, 1575, 375}, text::kAboutBsContact},
+    {{1680, 315, 1305, 195}, text::kAboutCortona}, {{1680, 480, 1320, 285}, text::kAboutBlaxxun},
+    {{1680, 675, 1365, 330}, text::kAboutCosmo},   {{1680, 855, 690, 285}, text::kAboutPivoron},
+    {{1680, 1035, 1575, 285}, text::kAboutOctaga}, {{1680, 1250, 1575, 375}, text::kAboutBsContact},
     {{1680, 1440, 1575, 195}, text::kAboutFlux},
 };
 constexpr FrameLabel kOtherLabels[] = {
@@ -32,6 +32,25 @@ constexpr FrameLabel kOtherLabels[] = {
     {{240, 1800, 1935, 255}, text::kAboutBugsHeading},
     {{240, 2040, 2775, 255}, text::kAboutConflict},
 };
+
+// A label whose text is wider than its box on this system's fonts gets the width it needs,
+// rather than wrapping into a box one line high.
+void WidenToFit(HWND label) {
+    wchar_t text[128] = {};
+    const int length = ::GetWindowTextW(label, text, 128);
+    HDC dc = ::GetDC(label);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text, length, &extent);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(label, dc);
+    RECT r{};
+    ::GetClientRect(label, &r);
+    if (extent.cx > r.right) {
+        ::SetWindowPos(label, nullptr, 0, 0, extent.cx + 1, r.bottom,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
 
 }  // namespace
 
@@ -57,10 +76,12 @@ void Form1::Create() {
     ::ShowWindow(Hwnd(), SW_SHOW);
 }
 
+// Some label boxes overlap by design; labels draw on a transparent background and do not
+// clip each other, so that every text stays visible.
 HWND Form1::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& where) {
-    HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                                     where.left, where.top, where.right - where.left, where.bottom - where.top,
-                                     Hwnd(), nullptr, instance_, nullptr);
+    HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, where.left, where.top,
+                                     where.right - where.left, where.bottom - where.top, Hwnd(), nullptr,
+                                     instance_, nullptr);
     if (control == nullptr) throw win::LastError(className);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return control;
@@ -72,16 +93,19 @@ void Form1::CreateControls() {
         return px({kFrameLeft + r.left, kFrameTop + r.top, r.width, r.height});
     };
 
-    iconBig_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    iconBig_.reset(
+        static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
     iconSmall_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
                                                      ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.get()));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.get()));
 
-    for (const auto& label : kListLabels) AddControl(L"STATIC", label.text, SS_LEFT, inFrame(label.where));
-    for (const auto& label : kOtherLabels) AddControl(L"STATIC", label.text, SS_LEFT, inFrame(label.where));
+    for (const auto& label : kListLabels)
+        WidenToFit(AddControl(L"STATIC", label.text, SS_LEFT, inFrame(label.where)));
+    for (const auto& label : kOtherLabels)
+        WidenToFit(AddControl(L"STATIC", label.text, SS_LEFT, inFrame(label.where)));
 
     HWND version = AddControl(L"STATIC", text::kAboutVersion, SS_CENTER, px({2760, 2640, 2205, 915}));
     LOGFONTW font{};
@@ -112,14 +136,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             CreateControls();
             return 0;
-        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORSTATIC: {
+            auto dc = reinterpret_cast<HDC>(wParam);
             if (reinterpret_cast<HWND>(lParam) == copyrightLabel_) {
-                auto dc = reinterpret_cast<HDC>(wParam);
                 ::SetTextColor(dc, ::GetSysColor(COLOR_APPWORKSPACE));
-                ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
             }
-            break;
+            ::SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+        }
         default:
             break;
     }

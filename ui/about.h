@@ -11,7 +11,7 @@
 namespace orbelin::ui {
 
 class Form1 : public win::BaseWindow<Form1> {
-public:
+  public:
     static constexpr wchar_t kClassName[] = L"Orbelin.Form1";
 
     Form1(HINSTANCE instance, Host& host) : instance_(instance), host_(host) {}
@@ -22,10 +22,10 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnUnhandledError(UINT message) noexcept;
 
-protected:
+  protected:
     void OnDestroyed() noexcept override;
 
-private:
+  private:
     void CreateControls();
     HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& where);
 

@@ -33,8 +33,8 @@ constexpr ControlSpec kControls[] = {
 
 // The badge of each viewer, in catalogue order.
 constexpr int kBadges[viewer::kViewerCount] = {
-    IDB_BADGE_CORTONA, IDB_BADGE_BLAXXUN, IDB_BADGE_PIVORON, IDB_BADGE_COSMOPLAYER,
-    IDB_BADGE_BSCONTACT, IDB_BADGE_OCTAGA, IDB_BADGE_FLUX,
+    IDB_BADGE_CORTONA,   IDB_BADGE_BLAXXUN, IDB_BADGE_PIVORON, IDB_BADGE_COSMOPLAYER,
+    IDB_BADGE_BSCONTACT, IDB_BADGE_OCTAGA,  IDB_BADGE_FLUX,
 };
 
 constexpr int kQuitterPosition = 2;  // in the pop-up, with "Ouvrir" and its separator hidden
@@ -53,7 +53,8 @@ HICON LoadIconResource(HINSTANCE instance, int id, int size) {
 }
 
 void Append(HMENU menu, UINT flags, UINT_PTR id, const wchar_t* caption) {
-    if (!::AppendMenuW(menu, flags, id, caption)) throw win::LastError(caption != nullptr ? caption : L"menu");
+    if (!::AppendMenuW(menu, flags, id, caption))
+        throw win::LastError(caption != nullptr ? caption : L"menu");
 }
 
 }  // namespace
@@ -72,7 +73,8 @@ bool Command2::Create() {
         if (!::RegisterClassExW(&wc)) throw win::LastError(kClassName);
     }
     dpi_ = win::ScreenDpi();
-    for (std::size_t i = 0; i < badges_.size(); ++i) badges_[i].reset(LoadBitmapResource(instance_, kBadges[i]));
+    for (std::size_t i = 0; i < badges_.size(); ++i)
+        badges_[i].reset(LoadBitmapResource(instance_, kBadges[i]));
     imageList1_.reset(LoadBitmapResource(instance_, IDB_POWER));
     iconBig_.reset(LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXICON)));
     image1_.reset(LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXSMICON)));
@@ -138,14 +140,15 @@ void Command2::CreateControls() {
             style |= BS_GROUPBOX;
             caption = text::kFrameEnCours;
         }
-        HWND control = ::CreateWindowExW(exStyle, className, caption, style, r.left, r.top, r.right - r.left,
-                                         r.bottom - r.top, Hwnd(), reinterpret_cast<HMENU>(spec.id), instance_,
-                                         nullptr);
+        HWND control =
+            ::CreateWindowExW(exStyle, className, caption, style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, Hwnd(), reinterpret_cast<HMENU>(spec.id), instance_, nullptr);
         if (control == nullptr) throw win::LastError(className);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (viewer != nullptr) {
             const auto index = static_cast<std::size_t>(viewer - viewer::kViewers.data());
-            ::SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(badges_[index].get()));
+            ::SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP,
+                           reinterpret_cast<LPARAM>(badges_[index].get()));
         }
     }
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.get()));
@@ -281,7 +284,8 @@ void Command2::SetOpenItemsVisible(bool visible) {
 }
 
 void Command2::SetChecked(int command, bool checked) noexcept {
-    ::CheckMenuItem(menuHandle_, static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(menuHandle_, static_cast<UINT>(command),
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void Command2::SetCurrentViewerText(std::wstring_view text) {

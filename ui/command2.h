@@ -24,7 +24,7 @@
 namespace orbelin::ui {
 
 class Command2 : public win::BaseWindow<Command2>, private viewer::ViewerDisplay {
-public:
+  public:
     static constexpr wchar_t kClassName[] = L"Orbelin.Command2";
 
     Command2(HINSTANCE instance, reg::Registry& registry, Host& host)
@@ -58,10 +58,10 @@ public:
     [[nodiscard]] const NotificationIcon* TrayIcon() const noexcept { return tray_ ? &*tray_ : nullptr; }
     [[nodiscard]] HBITMAP QuitterPicture() const noexcept { return imageList1_.get(); }
 
-protected:
+  protected:
     void OnDestroyed() noexcept override;
 
-private:
+  private:
     void CreateControls();
     HMENU BuildMenu();
     void SetOpenItemsVisible(bool visible);

@@ -10,7 +10,7 @@
 namespace orbelin::ui {
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     virtual void WindowOpened() { ++open_; }
     virtual void WindowClosed() {
@@ -20,7 +20,7 @@ public:
     // Called inside a catch block: shows the error report for the exception in flight.
     virtual void ReportError(HWND owner) noexcept { win::ReportCurrentException(owner, text::kTitle); }
 
-private:
+  private:
     int open_ = 0;
 };
 

@@ -2,7 +2,6 @@
 // and a notification-area icon.
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "common/win32/error_report.h"
 #include "scripthost/win32_registry.h"
@@ -11,9 +10,6 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-        ::InitCommonControlsEx(&controls);
-
         orbelin::reg::Win32Registry registry;
         orbelin::ui::Host host;
         orbelin::ui::Command2 window(instance, registry, host);

@@ -10,7 +10,7 @@
 namespace orbelin::ui {
 
 class NotificationIcon {
-public:
+  public:
     // The shell reports mouse events over the icon with this message; the mouse message
     // number travels in the low word of lParam.
     static constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
@@ -29,7 +29,7 @@ public:
 
     [[nodiscard]] const NOTIFYICONDATAW& Record() const noexcept { return data_; }
 
-private:
+  private:
     NOTIFYICONDATAW data_{};
     bool present_ = false;
 };

@@ -80,7 +80,8 @@ inline constexpr std::array<std::uint8_t, kContentTypeCount> kCosmoOrder{0, 1, 6
 inline constexpr std::array<Viewer, kViewerCount> kViewers{{
     {L"Cortona", ids::IDC_COMMAND1, ids::IDM_MCORTONA, L"{86A88967-7A20-11D2-8EDA-00600818EDB1}",
      L"{86A88967-7A20-11D2-8EDA-00600818EDB1}", L"Cortona.Client",
-     static_cast<ExtensionSet>(kAllExtensions & ~kGzExtensions), kNoExtension, L"Cortona.Control.1", kTableOrder},
+     static_cast<ExtensionSet>(kAllExtensions & ~kGzExtensions), kNoExtension, L"Cortona.Control.1",
+     kTableOrder},
     {L"Blaxxun", ids::IDC_COMMAND3, ids::IDM_MBLAXXUN, L"{4B6E3013-6E45-11D0-9309-0020AFE05CC8}",
      L"{4B6E3013-6E45-11D0-9309-0020AFE05CC8}", L"VRML.World", kWrlWrz, kNoExtension, L"VRML.World",
      kTableOrder},
@@ -103,7 +104,7 @@ inline constexpr std::array<Viewer, kViewerCount> kViewers{{
 
 // The viewer items of the "Viewer" sub-menu in display order (alphabetical by caption).
 inline constexpr std::array<ids::Command, kViewerCount> kMenuOrder{
-    ids::IDM_MBLAXXUN, ids::IDM_MBS, ids::IDM_MCORTONA, ids::IDM_MCOSMO,
+    ids::IDM_MBLAXXUN, ids::IDM_MBS,     ids::IDM_MCORTONA, ids::IDM_MCOSMO,
     ids::IDM_MFLUX,    ids::IDM_MOCTAGA, ids::IDM_MPIVORON,
 };
 

@@ -30,7 +30,7 @@ void ApplySwitch(reg::Registry& registry, const Viewer& viewer);
 
 // Where the viewer in force is shown: the current-viewer box and the check marks.
 class ViewerDisplay {
-public:
+  public:
     virtual ~ViewerDisplay() = default;
     virtual void SetCurrentViewerText(std::wstring_view text) = 0;
     virtual void SetViewerChecked(ids::Command item, bool checked) = 0;

@@ -16,7 +16,7 @@ namespace orbelin::win {
 
 template <typename T>
 class BaseWindow {
-public:
+  public:
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
@@ -29,7 +29,7 @@ public:
 
     [[nodiscard]] HWND Hwnd() const noexcept { return hwnd_; }
 
-protected:
+  protected:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
         T* self = nullptr;
         if (message == WM_NCCREATE) {
@@ -60,8 +60,8 @@ protected:
         return result;
     }
 
-    HWND CreateChecked(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, const RECT& r,
-                       HMENU menu, HINSTANCE instance) {
+    HWND CreateChecked(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                       const RECT& r, HMENU menu, HINSTANCE instance) {
         createError_ = nullptr;
         HWND hwnd = ::CreateWindowExW(exStyle, className, title, style, r.left, r.top, r.right - r.left,
                                       r.bottom - r.top, nullptr, menu, instance, static_cast<T*>(this));
@@ -79,7 +79,7 @@ protected:
     // Called after the window is gone; the object may outlive it.
     virtual void OnDestroyed() noexcept {}
 
-private:
+  private:
     HWND hwnd_ = nullptr;
     std::exception_ptr createError_;
 };

@@ -9,13 +9,13 @@ namespace orbelin::win {
 Error Win32Error(DWORD code, std::wstring_view context) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring description;
     if (length > 0 && buffer != nullptr) description.assign(buffer, length);
     ::LocalFree(buffer);
     while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r' ||
-                                     description.back() == L' ' || description.back() == L'.')) {
+                                    description.back() == L' ' || description.back() == L'.')) {
         description.pop_back();
     }
     if (!context.empty()) {
@@ -28,8 +28,8 @@ Error Win32Error(DWORD code, std::wstring_view context) {
 Error LastError(std::wstring_view context) { return Win32Error(::GetLastError(), context); }
 
 std::wstring ReportText(const Error& error) {
-    return messages::kErrorReportNumber + std::to_wstring(error.Number()) + messages::kErrorReportAfterNumber +
-           error.Description();
+    return messages::kErrorReportNumber + std::to_wstring(error.Number()) +
+           messages::kErrorReportAfterNumber + error.Description();
 }
 
 void ReportCurrentException(HWND owner, std::wstring_view title) noexcept {

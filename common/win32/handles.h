@@ -41,7 +41,7 @@ using UniqueIdList = UniqueHandleOf<LPITEMIDLIST, FreeIdList>;
 
 // FindFirstFile handles are INVALID_HANDLE_VALUE, not null, when there is none.
 class UniqueFind {
-public:
+  public:
     UniqueFind() = default;
     explicit UniqueFind(HANDLE handle) noexcept : handle_(handle) {}
     UniqueFind(UniqueFind&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
@@ -63,13 +63,13 @@ public:
         handle_ = INVALID_HANDLE_VALUE;
     }
 
-private:
+  private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 // COM initialisation for the calling thread, undone when the owner goes.
 class ComScope {
-public:
+  public:
     ComScope() noexcept : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -77,7 +77,7 @@ public:
         if (ok_) ::CoUninitialize();
     }
 
-private:
+  private:
     bool ok_;
 };
 

@@ -37,13 +37,30 @@ struct Started {
     double seconds = 0;
 };
 
+struct Memory {
+    double privateMb = 0, pagefileMb = 0, workingSetMb = 0;
+};
+
+Memory MemoryOf(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX c{};
+    c.cb = sizeof(c);
+    Memory m;
+    if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof(c))) {
+        constexpr double kMb = 1024.0 * 1024.0;
+        m = {static_cast<double>(c.PrivateUsage) / kMb, static_cast<double>(c.PagefileUsage) / kMb,
+             static_cast<double>(c.WorkingSetSize) / kMb};
+    }
+    return m;
+}
+
 Started Start(const std::wstring& program, const wchar_t* className) {
     Started s;
     std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     const auto start = Clock::now();
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi)) return s;
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi))
+        return s;
     while (s.window == nullptr && Clock::now() - start < std::chrono::seconds(30)) {
         s.window = FindShown(className, s.pi.dwProcessId);
         if (s.window == nullptr) ::Sleep(1);
@@ -70,10 +87,14 @@ int wmain() {
     constexpr int kRuns = 7;
     constexpr WPARAM kQuitter = 231;  // the "Quitter" command
     std::vector<double> orbelin, minimal;
-    SIZE_T privateBytes = 0;
+    Memory orbelinMemory, minimalMemory;
     for (int run = 0; run < kRuns; ++run) {
         auto m = Start(Beside(L"minimal_window.exe"), L"Orbelin.Minimal");
         minimal.push_back(m.seconds);
+        if (run == kRuns - 1) {
+            ::Sleep(3000);
+            minimalMemory = MemoryOf(m.pi.hProcess);
+        }
         Stop(m, WM_CLOSE, 0);
 
         auto o = Start(Beside(L"Orbelin.exe"), L"Orbelin.Command2");
@@ -81,12 +102,7 @@ int wmain() {
         if (run == kRuns - 1 && o.window != nullptr) {
             ::PostMessageW(o.window, WM_CLOSE, 0, 0);  // tray mode: hides to the notification area
             ::Sleep(3000);
-            PROCESS_MEMORY_COUNTERS_EX counters{};
-            counters.cb = sizeof(counters);
-            if (::GetProcessMemoryInfo(o.pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                       sizeof(counters))) {
-                privateBytes = counters.PrivateUsage;
-            }
+            orbelinMemory = MemoryOf(o.pi.hProcess);
         }
         Stop(o, WM_COMMAND, kQuitter);
     }
@@ -95,7 +111,14 @@ int wmain() {
     std::printf("  Orbelin (icon added, viewer read)  %8.1f\n", o * 1e3);
     std::printf("  minimal one-window program         %8.1f\n", m * 1e3);
     std::printf("  ratio                              %8.2f   (target <= 1.5)\n", o / m);
-    std::printf("Orbelin idle in the tray, private memory: %.2f MB   (target < 3 MB)\n",
-                static_cast<double>(privateBytes) / (1024.0 * 1024.0));
+    // Wine reports no private bytes (always 0); the committed page-file bytes are the
+    // nearest figure it has. Both programs are shown, since a Wine process carries a base.
+    std::printf("idle memory (MB)        private  page-file  working set\n");
+    std::printf("  Orbelin in the tray   %7.2f  %9.2f  %11.2f\n", orbelinMemory.privateMb,
+                orbelinMemory.pagefileMb, orbelinMemory.workingSetMb);
+    std::printf("  minimal program       %7.2f  %9.2f  %11.2f\n", minimalMemory.privateMb,
+                minimalMemory.pagefileMb, minimalMemory.workingSetMb);
+    std::printf("  Orbelin beyond minimal (page-file) %.2f   (target: private < 3 MB)\n",
+                orbelinMemory.pagefileMb - minimalMemory.pagefileMb);
     return 0;
 }

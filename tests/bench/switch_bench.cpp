@@ -42,8 +42,8 @@ bool Run(std::wstring commandLine) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                          &si, &pi)) {
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &si, &pi)) {
         return false;
     }
     ::WaitForSingleObject(pi.hProcess, INFINITE);
@@ -88,11 +88,13 @@ int wmain() {
     {
         std::wofstream script(scriptPath.c_str());
         script << L"Set s = CreateObject(\"WScript.Shell\")\n";
-        for (const auto& write : plan) script << L"s.RegWrite \"" << write.path << L"\", \"" << write.value << L"\"\n";
+        for (const auto& write : plan)
+            script << L"s.RegWrite \"" << write.path << L"\", \"" << write.value << L"\"\n";
     }
     bool scriptOk = true;
     auto start = Clock::now();
-    for (int run = 0; run < kScriptRuns; ++run) scriptOk &= Run(L"cscript.exe //nologo " + Quoted(scriptPath));
+    for (int run = 0; run < kScriptRuns; ++run)
+        scriptOk &= Run(L"cscript.exe //nologo " + Quoted(scriptPath));
     const auto scriptTime = Clock::now() - start;
     ::DeleteFileW(scriptPath.c_str());
 
@@ -118,7 +120,8 @@ int wmain() {
     std::printf("time per switch of 29 values (ms)\n");
     std::printf("  switch (Orbelin, with undo record)  %9.3f\n", perSwitch * 1e3);
     std::printf("  bare RegSetValueExW loop            %9.3f\n", perBare * 1e3);
-    std::printf("  VBScript WScript.Shell (cscript)    %9.3f%s\n", perScript * 1e3, scriptOk ? "" : "  (failed)");
+    std::printf("  VBScript WScript.Shell (cscript)    %9.3f%s\n", perScript * 1e3,
+                scriptOk ? "" : "  (failed)");
     std::printf("  29 x reg add                        %9.3f%s\n", perReg * 1e3, regOk ? "" : "  (failed)");
     std::printf("ratios\n");
     std::printf("  switch / bare    %7.2f   (target <= 1.5)\n", perSwitch / perBare);

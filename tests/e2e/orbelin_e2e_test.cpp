@@ -21,12 +21,13 @@ std::wstring ProgramPath() {
 }
 
 class Process {
-public:
+  public:
     Process() {
         std::wstring command = L"\"" + ProgramPath() + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof(si);
-        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                    &si, &pi_);
     }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -47,7 +48,8 @@ public:
     // Its main window, once shown.
     [[nodiscard]] HWND MainWindow(DWORD milliseconds = 30000) const {
         for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-            for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, Command2::kClassName, nullptr)) != nullptr;) {
+            for (HWND h = nullptr;
+                 (h = ::FindWindowExW(nullptr, h, Command2::kClassName, nullptr)) != nullptr;) {
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(h, &pid);
                 if (pid == pi_.dwProcessId && ::IsWindowVisible(h)) return h;
@@ -57,14 +59,15 @@ public:
         return nullptr;
     }
 
-private:
+  private:
     BOOL started_ = FALSE;
     PROCESS_INFORMATION pi_{};
 };
 
 int MainWindowCount() {
     int count = 0;
-    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, Command2::kClassName, nullptr)) != nullptr;) ++count;
+    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, Command2::kClassName, nullptr)) != nullptr;)
+        ++count;
     return count;
 }
 

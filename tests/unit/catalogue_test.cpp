@@ -91,12 +91,15 @@ TEST(Catalogue, FileTypeValuesFollowTheExtensionSets) {
         FileRoot root;
         std::array<std::wstring_view, kExtensionCount> values;
     } cases[] = {
-        {L"Blaxxun", FileRoot::ClassesRoot,
+        {L"Blaxxun",
+         FileRoot::ClassesRoot,
          {L"VRML.World", L"", L"VRML.World", L"", L"", L"", L"", L"", L""}},
         {L"Blaxxun", FileRoot::MachineClasses, {L"", L"", L"", L"", L"", L"", L"", L"", L""}},
-        {L"Flux", FileRoot::MachineClasses,
+        {L"Flux",
+         FileRoot::MachineClasses,
          {L"", L"Anima.AnimaCtrl.1", L"", L"", L"Anima.AnimaCtrl.1", L"", L"Anima.AnimaCtrl.1", L"", L""}},
-        {L"Cortona", FileRoot::ClassesRoot,
+        {L"Cortona",
+         FileRoot::ClassesRoot,
          {L"Cortona.Client", L"", L"Cortona.Client", L"Cortona.Client", L"", L"Cortona.Client", L"",
           L"Cortona.Client", L"Cortona.Client"}},
     };

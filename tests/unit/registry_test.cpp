@@ -19,10 +19,11 @@ TEST(RegistryPath, ParsesRootKeyAndValue) {
         {L"HKEY_CLASSES_ROOT\\.wrl\\", Root::ClassesRoot, L".wrl", L""},
         {L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/x3d+xml\\CLSID",
          Root::LocalMachine, L"SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/x3d+xml", L"CLSID"},
-        {L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.x3dv.gz\\", Root::LocalMachine, L"SOFTWARE\\Classes\\.x3dv.gz",
-         L""},
+        {L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.x3dv.gz\\", Root::LocalMachine,
+         L"SOFTWARE\\Classes\\.x3dv.gz", L""},
         {L"HKLM\\SOFTWARE\\Vantrel\\App\\", Root::LocalMachine, L"SOFTWARE\\Vantrel\\App", L""},
-        {L"hkcu\\Software\\x-world/x-x3d-vrml\\Name", Root::CurrentUser, L"Software\\x-world/x-x3d-vrml", L"Name"},
+        {L"hkcu\\Software\\x-world/x-x3d-vrml\\Name", Root::CurrentUser, L"Software\\x-world/x-x3d-vrml",
+         L"Name"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -35,9 +36,10 @@ TEST(RegistryPath, ParsesRootKeyAndValue) {
 }
 
 TEST(RegistryPath, RejectsMalformedPaths) {
-    for (const wchar_t* text : {L"", L"HKEY_CLASSES_ROOT", L"HKEY_CLASSES_ROOT\\", L"HKEY_CLASSES_ROOT\\CLSID",
-                                L"HKEY_NOWHERE\\Key\\", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\\\Classes\\",
-                                L"HKEY_LOCAL_MACHINE\\\\", L".wrl\\"}) {
+    for (const wchar_t* text :
+         {L"", L"HKEY_CLASSES_ROOT", L"HKEY_CLASSES_ROOT\\", L"HKEY_CLASSES_ROOT\\CLSID",
+          L"HKEY_NOWHERE\\Key\\", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\\\Classes\\", L"HKEY_LOCAL_MACHINE\\\\",
+          L".wrl\\"}) {
         try {
             (void)Path::Parse(text);
             ADD_FAILURE() << "accepted a malformed path";
@@ -50,7 +52,9 @@ TEST(RegistryPath, RejectsMalformedPaths) {
 
 TEST(RegistryService, ReadsTextAndNumbersAndRefusesOtherKinds) {
     MemoryRegistry registry;
-    const auto path = [](const wchar_t* name) { return Path::Parse(std::wstring(L"HKLM\\SOFTWARE\\T\\") + name); };
+    const auto path = [](const wchar_t* name) {
+        return Path::Parse(std::wstring(L"HKLM\\SOFTWARE\\T\\") + name);
+    };
     registry.WriteRaw(path(L"Text"), StringValue(L"VRML.World"));
     registry.WriteRaw(path(L"Expand"), RawValue{kRegExpandSz, StringValue(L"%X%").data});
     registry.WriteRaw(path(L"Dword"), DwordValue(3));
@@ -71,7 +75,8 @@ TEST(RegistryService, ReadsTextAndNumbersAndRefusesOtherKinds) {
             EXPECT_NE(error.Description().find(name), std::wstring::npos);
         }
     }
-    for (const wchar_t* missing : {L"HKEY_LOCAL_MACHINE\\SOFTWARE\\T\\Absent", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Nowhere\\"}) {
+    for (const wchar_t* missing :
+         {L"HKEY_LOCAL_MACHINE\\SOFTWARE\\T\\Absent", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Nowhere\\"}) {
         try {
             (void)registry.Read(Path::Parse(missing));
             ADD_FAILURE() << "read a missing value";
@@ -99,7 +104,8 @@ TEST(RegistryService, DeleteOfAKeyTakesItsSubkeys) {
     registry.Delete(Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\"));
     EXPECT_FALSE(registry.KeyExists(Root::LocalMachine, L"SOFTWARE\\Vantrel"));
     EXPECT_FALSE(registry.KeyExists(Root::LocalMachine, L"SOFTWARE\\Vantrel\\Other\\Deep"));
-    EXPECT_TRUE(registry.KeyExists(Root::LocalMachine, L"SOFTWARE\\Vantrelle")) << "a sibling with a longer name";
+    EXPECT_TRUE(registry.KeyExists(Root::LocalMachine, L"SOFTWARE\\Vantrelle"))
+        << "a sibling with a longer name";
     EXPECT_THROW(registry.Delete(Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\")), Error);
 }
 
@@ -112,14 +118,15 @@ TEST(Transaction, FailureInTheMiddlePutsBackValuesAndRemovesCreatedKeys) {
     const auto keysBefore = registry.KeyNames();
 
     registry.FailWriteNumber(4);
-    EXPECT_THROW(WriteAll(registry,
-                          {
-                              {existing, std::wstring(L"A")},
-                              {Path::Parse(L"HKCR\\.wrl\\"), std::wstring(L"B")},  // the same value, other root
-                              {Path::Parse(L"HKLM\\SOFTWARE\\Classes\\New\\Deeper\\"), std::wstring(L"C")},
-                              {Path::Parse(L"HKCR\\.wrz\\"), std::wstring(L"D")},
-                          }),
-                 Error);
+    EXPECT_THROW(
+        WriteAll(registry,
+                 {
+                     {existing, std::wstring(L"A")},
+                     {Path::Parse(L"HKCR\\.wrl\\"), std::wstring(L"B")},  // the same value, other root
+                     {Path::Parse(L"HKLM\\SOFTWARE\\Classes\\New\\Deeper\\"), std::wstring(L"C")},
+                     {Path::Parse(L"HKCR\\.wrz\\"), std::wstring(L"D")},
+                 }),
+        Error);
     EXPECT_EQ(registry.Dump(), before);
     EXPECT_EQ(registry.KeyNames(), keysBefore);
 }

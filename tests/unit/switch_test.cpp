@@ -67,7 +67,9 @@ std::vector<std::pair<std::wstring_view, std::wstring_view>> AllTypes(std::wstri
 }
 
 constexpr std::array<std::wstring_view, kExtensionCount> kEmpty{};
-constexpr std::array<std::wstring_view, kExtensionCount> All(std::wstring_view v) { return {v, v, v, v, v, v, v, v, v}; }
+constexpr std::array<std::wstring_view, kExtensionCount> All(std::wstring_view v) {
+    return {v, v, v, v, v, v, v, v, v};
+}
 
 TEST(Switch, OtherViewersWriteWhatTheirRecordsSay) {
     constexpr std::wstring_view kBlaxxunId = L"{4B6E3013-6E45-11D0-9309-0020AFE05CC8}";
@@ -75,7 +77,9 @@ TEST(Switch, OtherViewersWriteWhatTheirRecordsSay) {
     constexpr std::wstring_view kCosmoId = L"{06646724-bcf3-11d0-9518-00c04fc2dd79}";
     constexpr std::wstring_view kFlux = L"Anima.AnimaCtrl.1";
     const SwitchCase cases[] = {
-        {L"Blaxxun", AllTypes(kBlaxxunId), kEmpty,
+        {L"Blaxxun",
+         AllTypes(kBlaxxunId),
+         kEmpty,
          {L"VRML.World", L"", L"VRML.World", L"", L"", L"", L"", L"", L""}},
         {L"Pivoron", AllTypes(L"{332F83AF-3367-45C8-819F-9F7AE87410F8}"), kEmpty,
          All(L"Nexternet.NexternetPlayer.1")},
@@ -91,18 +95,22 @@ TEST(Switch, OtherViewersWriteWhatTheirRecordsSay) {
           {L"x-world/x-fx3d", kOctagaId},
           {L"x-world/x-x3d+xml", kOctagaId},
           {L"x-world/x-x3d-vrml", kCosmoId}},
-         All(L"SGI.CosmoPlayer.2"), All(L"SGI.CosmoPlayer.2")},
+         All(L"SGI.CosmoPlayer.2"),
+         All(L"SGI.CosmoPlayer.2")},
         {L"BS Contact", AllTypes(kBlaxxunId), kEmpty, All(L"X3D.World")},
         {L"Octaga", AllTypes(kOctagaId), kEmpty, All(L"Octaga.Octaga.wrl")},
-        {L"Flux", AllTypes(L"{918B202D-8E8F-4649-A70B-E9B178FEDC58}"),
-         {L"", kFlux, L"", L"", kFlux, L"", kFlux, L"", L""}, All(kFlux)},
+        {L"Flux",
+         AllTypes(L"{918B202D-8E8F-4649-A70B-E9B178FEDC58}"),
+         {L"", kFlux, L"", L"", kFlux, L"", kFlux, L"", L""},
+         All(kFlux)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "viewer " << (&c - cases));
         std::vector<PlannedWrite> expected;
         for (const auto& [type, id] : c.mime) expected.push_back({S(kMime, type, L"\\CLSID"), S(id)});
         for (std::size_t e = 0; e < kExtensionCount; ++e) {
-            expected.push_back({S(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\", kExtensions[e], L"\\"), S(c.machine[e])});
+            expected.push_back(
+                {S(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\", kExtensions[e], L"\\"), S(c.machine[e])});
         }
         for (std::size_t e = 0; e < kExtensionCount; ++e) {
             expected.push_back({S(L"HKEY_CLASSES_ROOT\\", kExtensions[e], L"\\"), S(c.root[e])});
@@ -171,7 +179,8 @@ TEST(Switch, BlaxxunEmptiesTheExtensionsAnEarlierSwitchSet) {
         EXPECT_EQ(value, reg::Value(std::wstring(wrlOrWrz ? L"VRML.World" : L"")));
     }
     // Values that are not the switch's stay.
-    EXPECT_EQ(registry.Read(reg::Path::Parse(L"HKCR\\.wrl\\Content Type")), reg::Value(std::wstring(L"model/vrml")));
+    EXPECT_EQ(registry.Read(reg::Path::Parse(L"HKCR\\.wrl\\Content Type")),
+              reg::Value(std::wstring(L"model/vrml")));
 }
 
 TEST(Detection, RecognisesOnlyExactTextValues) {
@@ -198,13 +207,16 @@ TEST(Detection, RecognisesOnlyExactTextValues) {
         EXPECT_EQ(found, c.viewer ? FindByName(c.viewer) : nullptr);
     }
     reg::MemoryRegistry keyWithoutDefault;
-    keyWithoutDefault.WriteRaw(reg::Path::Parse(L"HKCR\\.wrl\\Content Type"), reg::StringValue(L"model/vrml"));
+    keyWithoutDefault.WriteRaw(reg::Path::Parse(L"HKCR\\.wrl\\Content Type"),
+                               reg::StringValue(L"model/vrml"));
     EXPECT_EQ(DetectViewer(keyWithoutDefault), nullptr);
 }
 
 class RecordingDisplay : public ViewerDisplay {
-public:
-    void SetCurrentViewerText(std::wstring_view text) override { calls.push_back(L"text " + std::wstring(text)); }
+  public:
+    void SetCurrentViewerText(std::wstring_view text) override {
+        calls.push_back(L"text " + std::wstring(text));
+    }
     void SetViewerChecked(ids::Command item, bool checked) override {
         calls.push_back(std::wstring(FindByMenuItem(item)->displayName) + (checked ? L" on" : L" off"));
     }
@@ -215,8 +227,8 @@ TEST(Switch, ShowsTheNameThenTheCheckMarksInTheirOrder) {
     RecordingDisplay display;
     ShowViewer(display, *FindByName(L"Octaga"));
     const std::vector<std::wstring> expected = {
-        L"text Octaga",    L"Cortona off", L"Blaxxun off",    L"CosmoPlayer off",
-        L"Pivoron off",    L"Octaga on",   L"BS Contact off", L"Flux off",
+        L"text Octaga", L"Cortona off", L"Blaxxun off",    L"CosmoPlayer off",
+        L"Pivoron off", L"Octaga on",   L"BS Contact off", L"Flux off",
     };
     EXPECT_EQ(display.calls, expected);
 }

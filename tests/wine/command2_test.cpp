@@ -18,7 +18,7 @@ namespace {
 using viewer::FindByName;
 
 class TestHost : public Host {
-public:
+  public:
     void Quit() override { ++quits; }
     void ReportError(HWND) noexcept override {
         try {
@@ -75,7 +75,7 @@ bool IconPresent(const Command2& window) {
 }
 
 class MainWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".wrl");  // the real registry must not matter here
     }
@@ -148,7 +148,8 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(r.top, expected.top) << c.id;
         EXPECT_EQ(r.right, expected.right) << c.id;
         EXPECT_EQ(r.bottom, expected.bottom) << c.id;
-        EXPECT_EQ(WindowText(control), c.text) << "a picture button keeps its viewer's name for screen readers";
+        EXPECT_EQ(WindowText(control), c.text)
+            << "a picture button keeps its viewer's name for screen readers";
     }
     EXPECT_EQ(WindowText(w.Hwnd()), L"Orbelin");
     EXPECT_EQ(::GetFocus(), w.Control(ids::IDC_COMMAND1));
@@ -156,9 +157,9 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
 
 TEST_F(MainWindowTest, TabOrderSkipsTheFrame) {
     auto& w = Start();
-    const int order[] = {ids::IDC_COMMAND1, ids::IDC_COMMAND3, ids::IDC_COMMAND4, ids::IDC_COMMAND5,
-                         ids::IDC_COMMAND7, ids::IDC_TEXT1,    ids::IDC_COMMAND6, ids::IDC_COMMAND8,
-                         ids::IDC_COMMAND1};
+    const int order[] = {ids::IDC_COMMAND1, ids::IDC_COMMAND3, ids::IDC_COMMAND4,
+                         ids::IDC_COMMAND5, ids::IDC_COMMAND7, ids::IDC_TEXT1,
+                         ids::IDC_COMMAND6, ids::IDC_COMMAND8, ids::IDC_COMMAND1};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         EXPECT_EQ(::GetNextDlgTabItem(w.Hwnd(), w.Control(order[i]), FALSE), w.Control(order[i + 1]))
             << "after " << order[i];
@@ -172,8 +173,8 @@ TEST_F(MainWindowTest, MenuHoldsItsItemsAndQuitterKeepsItsPicture) {
     const std::vector<std::wstring> closed = {L"Viewer", L"Options", L"Quitter", L"-", L"A propos de..."};
     EXPECT_EQ(Items(w.Popup()), closed);
     EXPECT_EQ(Items(::GetSubMenu(w.Popup(), 0)),
-              (std::vector<std::wstring>{L"Blaxxun", L"BS Contact", L"Cortona", L"CosmoPlayer", L"Flux", L"Octaga",
-                                         L"Pivoron"}));
+              (std::vector<std::wstring>{L"Blaxxun", L"BS Contact", L"Cortona", L"CosmoPlayer", L"Flux",
+                                         L"Octaga", L"Pivoron"}));
     EXPECT_EQ(Items(::GetSubMenu(w.Popup(), 1)),
               (std::vector<std::wstring>{L"Toujours à l'écran", L"Reduire dans le systray"}));
 
@@ -276,7 +277,6 @@ TEST_F(MainWindowTest, AFailedSwitchIsReportedAndChangesNothing) {
     EXPECT_EQ(WindowText(window->Control(ids::IDC_TEXT1)), L"Octaga");
 }
 
-
 // The state the window-mode handlers change, read from the window itself.
 struct ModeState {
     bool trayChecked;
@@ -288,12 +288,12 @@ struct ModeState {
 };
 
 std::ostream& operator<<(std::ostream& out, const ModeState& s) {
-    return out << "{tray " << s.trayChecked << ", visible " << s.visibleChecked << ", Ouvrir " << s.openItemsShown
-               << ", window " << s.windowShown << ", icon " << s.iconPresent << "}";
+    return out << "{tray " << s.trayChecked << ", visible " << s.visibleChecked << ", Ouvrir "
+               << s.openItemsShown << ", window " << s.windowShown << ", icon " << s.iconPresent << "}";
 }
 
 class WindowModeTest : public MainWindowTest {
-protected:
+  protected:
     ModeState State() {
         return {Checked(Menu(), ids::IDM_MSYSTRAY), Checked(Menu(), ids::IDM_MVISIBLE),
                 ItemText(window->Popup(), 0) == L"Ouvrir", ::IsWindowVisible(window->Hwnd()) != FALSE,
@@ -363,7 +363,8 @@ TEST_F(WindowModeTest, CloseInOnScreenModeEndsOnceNoWindowIsLeft) {
     Command(ids::IDM_PROPOS);
     Command(ids::IDM_PROPOS);
     int aboutWindows = 0;
-    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, Form1::kClassName, nullptr)) != nullptr;) ++aboutWindows;
+    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, Form1::kClassName, nullptr)) != nullptr;)
+        ++aboutWindows;
     EXPECT_EQ(aboutWindows, 1) << "one About window at most";
     ASSERT_NE(window->About(), nullptr);
     HWND about = window->About()->Hwnd();

@@ -11,20 +11,23 @@ namespace orbelin::reg {
 namespace {
 
 class RegistryOnWine : public testing::Test {
-protected:
+  protected:
     void SetUp() override { Clean(); }
     void TearDown() override { Clean(); }
     static void Clean() {
         ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.orbtest");
         ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.orbtest-new");
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/orbtest+xml");
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                         L"SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/orbtest+xml");
     }
     Win32Registry registry;
 };
 
 TEST_F(RegistryOnWine, WritesCreateKeysAndClassesRootSeesMachineClasses) {
-    registry.Write(Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.orbtest\\Sub\\"), std::wstring(L"Octaga"));
-    EXPECT_EQ(registry.Read(Path::Parse(L"HKEY_CLASSES_ROOT\\.orbtest\\Sub\\")), Value(std::wstring(L"Octaga")));
+    registry.Write(Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.orbtest\\Sub\\"),
+                   std::wstring(L"Octaga"));
+    EXPECT_EQ(registry.Read(Path::Parse(L"HKEY_CLASSES_ROOT\\.orbtest\\Sub\\")),
+              Value(std::wstring(L"Octaga")));
 
     // A slash belongs to the key name: one key "model/orbtest+xml", not "model" and a child.
     const auto mime = Path::Parse(
@@ -73,7 +76,7 @@ TEST_F(RegistryOnWine, DeleteRemovesAKeyWithItsSubkeys) {
 
 // Fails the n-th write, otherwise the real registry.
 class FailingRegistry : public Win32Registry {
-public:
+  public:
     explicit FailingRegistry(int failAt) : failAt_(failAt) {}
     void WriteRaw(const Path& path, const RawValue& value) override {
         Count();
@@ -84,7 +87,7 @@ public:
         return Win32Registry::Exchange(path, value);
     }
 
-private:
+  private:
     void Count() {
         if (++seen_ == failAt_) throw Error(kErrorAccessDenied, L"injected");
     }
