@@ -2,6 +2,7 @@
 
 #include "common/win32/dpi.h"
 #include "common/win32/error_report.h"
+#include "common/win32/resources.h"
 #include "resources/resource.h"
 #include "ui/texts.h"
 
@@ -55,18 +56,7 @@ void WidenToFit(HWND label) {
 }  // namespace
 
 void Form1::Create() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(instance_, kClassName, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance_;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&wc)) throw win::LastError(kClassName);
-    }
+    RegisterClassOnce(instance_);
     dpi_ = win::ScreenDpi();
     const SIZE client{win::TwipsToPixels(kClientWidth, dpi_), win::TwipsToPixels(kClientHeight, dpi_)};
     const RECT frame = win::CenteredWindowRect(client, kStyle, 0, false);
@@ -93,12 +83,8 @@ void Form1::CreateControls() {
         return px({kFrameLeft + r.left, kFrameTop + r.top, r.width, r.height});
     };
 
-    iconBig_.reset(
-        static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
-                                        ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
-    iconSmall_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ORBELIN), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), 0)));
+    iconBig_.reset(win::LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXICON)));
+    iconSmall_.reset(win::LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXSMICON)));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.get()));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.get()));
 
@@ -120,8 +106,7 @@ void Form1::CreateControls() {
 
     // The logo is scaled to fill its rectangle, proportions not kept.
     HWND image = AddControl(L"STATIC", nullptr, SS_BITMAP | SS_REALSIZECONTROL, px({120, 90, 1935, 3645}));
-    logo_.reset(static_cast<HBITMAP>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    logo_.reset(win::LoadBitmapResource(instance_, IDB_LOGO));
     ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
     const RECT imageRect = px({120, 90, 1935, 3645});
     ::SetWindowPos(image, nullptr, 0, 0, imageRect.right - imageRect.left, imageRect.bottom - imageRect.top,

@@ -3,6 +3,7 @@
 #include "common/instance.h"
 #include "common/win32/dpi.h"
 #include "common/win32/error_report.h"
+#include "common/win32/resources.h"
 #include "resources/resource.h"
 #include "ui/texts.h"
 
@@ -39,19 +40,6 @@ constexpr int kBadges[viewer::kViewerCount] = {
 
 constexpr int kQuitterPosition = 2;  // in the pop-up, with "Ouvrir" and its separator hidden
 
-HBITMAP LoadBitmapResource(HINSTANCE instance, int id) {
-    auto bitmap = static_cast<HBITMAP>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) throw win::LastError(L"bitmap " + std::to_wstring(id));
-    return bitmap;
-}
-
-HICON LoadIconResource(HINSTANCE instance, int id, int size) {
-    auto icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
-    if (icon == nullptr) throw win::LastError(L"icon " + std::to_wstring(id));
-    return icon;
-}
-
 void Append(HMENU menu, UINT flags, UINT_PTR id, const wchar_t* caption) {
     if (!::AppendMenuW(menu, flags, id, caption))
         throw win::LastError(caption != nullptr ? caption : L"menu");
@@ -60,24 +48,13 @@ void Append(HMENU menu, UINT flags, UINT_PTR id, const wchar_t* caption) {
 }  // namespace
 
 bool Command2::Create() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(instance_, kClassName, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance_;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&wc)) throw win::LastError(kClassName);
-    }
+    RegisterClassOnce(instance_);
     dpi_ = win::ScreenDpi();
     for (std::size_t i = 0; i < badges_.size(); ++i)
-        badges_[i].reset(LoadBitmapResource(instance_, kBadges[i]));
-    imageList1_.reset(LoadBitmapResource(instance_, IDB_POWER));
-    iconBig_.reset(LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXICON)));
-    image1_.reset(LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXSMICON)));
+        badges_[i].reset(win::LoadBitmapResource(instance_, kBadges[i]));
+    imageList1_.reset(win::LoadBitmapResource(instance_, IDB_POWER));
+    iconBig_.reset(win::LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXICON)));
+    image1_.reset(win::LoadIconResource(instance_, IDI_ORBELIN, ::GetSystemMetrics(SM_CXSMICON)));
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     win::UniqueMenu menu(BuildMenu());

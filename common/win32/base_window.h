@@ -60,6 +60,22 @@ class BaseWindow {
         return result;
     }
 
+    // Registers T's window class (T::kClassName) on first use: arrow cursor, dialog-face
+    // background.
+    static void RegisterClassOnce(HINSTANCE instance) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        if (::GetClassInfoExW(instance, T::kClassName, &wc)) return;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = T::kClassName;
+        if (!::RegisterClassExW(&wc)) throw LastError(T::kClassName);
+    }
+
     HWND CreateChecked(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                        const RECT& r, HMENU menu, HINSTANCE instance) {
         createError_ = nullptr;
