@@ -14,6 +14,7 @@ namespace orbelin {
 inline constexpr std::uint32_t kErrorFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
 inline constexpr std::uint32_t kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED
 inline constexpr std::uint32_t kErrorTypeMismatch = 13;  // a value of the wrong kind
+inline constexpr std::uint32_t kErrorInvalidData = 13;   // ERROR_INVALID_DATA: malformed input
 inline constexpr std::uint32_t kErrorBadPathName = 161;  // ERROR_BAD_PATHNAME
 inline constexpr std::uint32_t kErrorDirNotEmpty = 145;  // ERROR_DIR_NOT_EMPTY
 inline constexpr std::uint32_t kErrorBusy = 170;         // ERROR_BUSY

@@ -25,3 +25,11 @@ inline constexpr wchar_t kUnexpectedError[] = L"Erreur inattendue";
 inline constexpr wchar_t kOutOfMemory[] = L"Mémoire insuffisante";
 
 }  // namespace orbelin::messages
+
+namespace orbelin::messages {
+
+inline constexpr wchar_t kRegFileNoMark[] = L"Fichier de registre sans marque d'ordre des octets UTF-16";
+inline constexpr wchar_t kRegFileBadHeader[] = L"En-tête de fichier de registre inconnu";
+inline constexpr wchar_t kRegFileBadLine[] = L"Ligne de fichier de registre invalide : ";
+
+}  // namespace orbelin::messages

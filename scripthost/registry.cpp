@@ -161,21 +161,26 @@ void Registry::Delete(const Path& path) {
     DeleteKey(path.root, path.key);
 }
 
-Prior Registry::Exchange(const Path& path, const RawValue& value) {
+Prior Registry::Peek(const Path& path) {
     Prior prior;
     if (KeyExists(path.root, path.key)) {
         prior.value = ReadRaw(path);
-    } else {
-        std::size_t end = 0;
-        do {
-            end = path.key.find(L'\\', end + 1);
-            const auto prefix = path.key.substr(0, end);
-            if (!KeyExists(path.root, prefix)) {
-                prior.createdKey = prefix;
-                break;
-            }
-        } while (end != std::wstring::npos);
+        return prior;
     }
+    std::size_t end = 0;
+    do {
+        end = path.key.find(L'\\', end + 1);
+        const auto prefix = path.key.substr(0, end);
+        if (!KeyExists(path.root, prefix)) {
+            prior.createdKey = prefix;
+            break;
+        }
+    } while (end != std::wstring::npos);
+    return prior;
+}
+
+Prior Registry::Exchange(const Path& path, const RawValue& value) {
+    Prior prior = Peek(path);
     WriteRaw(path, value);
     return prior;
 }

@@ -29,6 +29,7 @@ struct Path {
     static Path Parse(std::wstring_view text);
     [[nodiscard]] bool IsDefaultValue() const { return valueName.empty(); }
     [[nodiscard]] std::wstring Text() const;
+    friend bool operator==(const Path&, const Path&) = default;
 };
 
 [[nodiscard]] std::wstring_view RootName(Root root);
@@ -78,6 +79,9 @@ class Registry {
     virtual void DeleteKey(Root root, std::wstring_view key) = 0;  // with subkeys; absent: no error
     [[nodiscard]] virtual bool KeyExists(Root root, std::wstring_view key) = 0;
 
+    // What a write to the path would replace: the value there now, and the topmost key the
+    // write would have to create.
+    [[nodiscard]] Prior Peek(const Path& path);
     // Writes and reports what was there before. The default combines the calls above;
     // an implementation may do it in fewer round trips.
     virtual Prior Exchange(const Path& path, const RawValue& value);
