@@ -89,7 +89,8 @@ int List(reg::Registry& registry, Environment& env) {
 }
 
 int PrintStatus(reg::Registry& registry, Environment& env) {
-    env.Out(std::wstring(text::kStatusHeading) + L"\n");
+    env.Out(Padded(text::kColumnName, 20) + Padded(text::kColumnMachine, 42) + Padded(text::kColumnUser, 42) +
+            text::kColumnEffective + L"\n");
     bool anyShadowed = false;
     const auto where = reg::Path::Parse(viewer::kDetectPath);
     for (const auto& row : Status(registry)) {

@@ -30,7 +30,10 @@ inline constexpr wchar_t kInstalledBoth[] = L"installé (32 et 64 bits)";
 inline constexpr wchar_t kNotInstalled[] = L"non installé";
 inline constexpr wchar_t kInForce[] = L"  <- en vigueur";
 
-inline constexpr wchar_t kStatusHeading[] = L"Type ou extension | machine | par utilisateur | effectif";
+inline constexpr wchar_t kColumnName[] = L"Type ou extension";
+inline constexpr wchar_t kColumnMachine[] = L"Machine";
+inline constexpr wchar_t kColumnUser[] = L"Par utilisateur";
+inline constexpr wchar_t kColumnEffective[] = L"Effectif";
 inline constexpr wchar_t kAbsent[] = L"(absente)";
 inline constexpr wchar_t kUserClasses[] = L"Software\\Classes";
 inline constexpr wchar_t kUserChoice[] = L"choix de l'Explorateur";
