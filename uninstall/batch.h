@@ -20,7 +20,7 @@
 namespace orbelin::uninstall {
 
 struct SelfDeletePlan {
-    std::wstring executable;           // full path of the running uninstaller
+    std::wstring executable;            // full path of the running uninstaller
     std::vector<std::wstring> folders;  // to remove once empty, deepest first
     friend bool operator==(const SelfDeletePlan&, const SelfDeletePlan&) = default;
 };
@@ -31,7 +31,7 @@ struct SelfDeletePlan {
 
 // What the batch text needs from the console's code page.
 class ConsoleCodePage {
-public:
+  public:
     virtual ~ConsoleCodePage() = default;
     // True when every character of text exists in the code page.
     [[nodiscard]] virtual bool Fits(std::wstring_view text) = 0;

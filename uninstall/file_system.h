@@ -23,7 +23,7 @@ struct Entry {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Every entry of the folder, hidden ones included, in the order the system gives them.
     // "." and ".." may be among them. Throws when the folder cannot be listed.

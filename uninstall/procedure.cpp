@@ -42,7 +42,7 @@ std::wstring RequireFolder(const std::wstring& path, int csidl) {
 }
 
 class Run {
-public:
+  public:
     Run(StatusDisplay& window, Platform& platform, FileSystem& fs, reg::Registry& registry)
         : window_(window), platform_(platform), fs_(fs), registry_(registry) {}
 
@@ -53,11 +53,13 @@ public:
         }
         window_.DisableButtons();
         window_.SetStatus(text::kStatusPaths);
-        const auto programFiles = RequireFolder(platform_.SpecialPath(kCsidlProgramFiles), kCsidlProgramFiles);
+        const auto programFiles =
+            RequireFolder(platform_.SpecialPath(kCsidlProgramFiles), kCsidlProgramFiles);
         Progress(2);
         Progress(4);
         Progress(6);
-        const auto startMenu = RequireFolder(platform_.SpecialPath(kCsidlCommonStartMenu), kCsidlCommonStartMenu);
+        const auto startMenu =
+            RequireFolder(platform_.SpecialPath(kCsidlCommonStartMenu), kCsidlCommonStartMenu);
         Progress(8);
 
         window_.SetStatus(text::kStatusRegistryRead);
@@ -105,7 +107,7 @@ public:
         return Outcome::Completed;
     }
 
-private:
+  private:
     void Progress(int value) { window_.SetProgress(value, PercentText(value)); }
 
     StatusDisplay& window_;

@@ -44,7 +44,7 @@ enum class MessageKind { Plain, Warning };
 
 // The uninstaller window as the run sees it.
 class StatusDisplay {
-public:
+  public:
     virtual ~StatusDisplay() = default;
     virtual void DisableButtons() = 0;  // "Uninstall", then "Quitter"
     virtual void SetStatus(std::wstring_view text) = 0;
@@ -54,7 +54,7 @@ public:
 };
 
 class Platform : public ConsoleCodePage {
-public:
+  public:
     // Takes the object a running Orbelin holds, and keeps it for the rest of the run so that
     // Orbelin cannot start meanwhile. False when Orbelin runs.
     [[nodiscard]] virtual bool ClaimInstance() = 0;

@@ -74,7 +74,8 @@ TEST(Batch, QuotesAwkwardPaths) {
         EXPECT_EQ(BatchQuoted(c.path), c.written);
         const auto batch = ComposeBatch({c.path + L"\\u.exe", {c.path}});
         const auto exe = BatchQuoted(c.path + L"\\u.exe");
-        EXPECT_NE(batch.find(L"if exist " + exe + L" del " + exe + L" >nul 2>&1\r\n"), std::wstring::npos) << batch;
+        EXPECT_NE(batch.find(L"if exist " + exe + L" del " + exe + L" >nul 2>&1\r\n"), std::wstring::npos)
+            << batch;
         EXPECT_NE(batch.find(L"rd " + c.written + L" >nul 2>&1\r\n"), std::wstring::npos) << batch;
     }
 }
@@ -85,13 +86,17 @@ TEST(Batch, FoldersHoldingTheExecutable) {
         const wchar_t* root;
         std::vector<std::wstring> folders;
     } cases[] = {
-        {L"C:\\P\\Vantrel\\Orbelin\\Uninstall.exe", L"C:\\P\\Vantrel", {L"C:\\P\\Vantrel\\Orbelin", L"C:\\P\\Vantrel"}},
+        {L"C:\\P\\Vantrel\\Orbelin\\Uninstall.exe",
+         L"C:\\P\\Vantrel",
+         {L"C:\\P\\Vantrel\\Orbelin", L"C:\\P\\Vantrel"}},
         {L"C:\\P\\Vantrel\\Orbelin\\Uninstall.exe", L"C:\\P\\Vantrel\\Orbelin", {L"C:\\P\\Vantrel\\Orbelin"}},
         {L"C:\\P\\Vantrel\\Orbelin\\bin\\x\\Uninstall.exe",
          L"C:\\P\\Vantrel\\Orbelin",
          {L"C:\\P\\Vantrel\\Orbelin\\bin\\x", L"C:\\P\\Vantrel\\Orbelin\\bin", L"C:\\P\\Vantrel\\Orbelin"}},
         // Spelt as the executable's path spells them.
-        {L"c:\\p\\VANTREL\\Orbelin\\u.exe", L"C:\\P\\Vantrel", {L"c:\\p\\VANTREL\\Orbelin", L"c:\\p\\VANTREL"}},
+        {L"c:\\p\\VANTREL\\Orbelin\\u.exe",
+         L"C:\\P\\Vantrel",
+         {L"c:\\p\\VANTREL\\Orbelin", L"c:\\p\\VANTREL"}},
         {L"C:\\Users\\me\\Desktop\\Uninstall.exe", L"C:\\P\\Vantrel\\Orbelin", {}},
         {L"C:\\P\\Vantrel\\Orbelin2\\Uninstall.exe", L"C:\\P\\Vantrel\\Orbelin", {}},
         {L"C:\\P\\Vantrel\\Orbelin", L"C:\\P\\Vantrel\\Orbelin", {}},
@@ -101,7 +106,7 @@ TEST(Batch, FoldersHoldingTheExecutable) {
 
 // A code page with the first 256 characters only, and 8.3 names for some paths.
 class Latin1CodePage : public ConsoleCodePage {
-public:
+  public:
     bool Fits(std::wstring_view text) override {
         return std::all_of(text.begin(), text.end(), [](wchar_t ch) { return ch < 0x100; });
     }
@@ -114,7 +119,8 @@ public:
 
 TEST(Batch, PathsTheCodePageLacksAreWrittenInShortForm) {
     Latin1CodePage codePage;
-    codePage.shortPaths = {{L"C:\\P\\Жук\\u.exe", L"C:\\P\\8F3A~1\\u.exe"}, {L"C:\\P\\Жук", L"C:\\P\\8F3A~1"}};
+    codePage.shortPaths = {{L"C:\\P\\Жук\\u.exe", L"C:\\P\\8F3A~1\\u.exe"},
+                           {L"C:\\P\\Жук", L"C:\\P\\8F3A~1"}};
     const SelfDeletePlan plan{L"C:\\P\\Жук\\u.exe", {L"C:\\P\\Жук", L"C:\\P"}};
     const SelfDeletePlan expected{L"C:\\P\\8F3A~1\\u.exe", {L"C:\\P\\8F3A~1", L"C:\\P"}};
     EXPECT_EQ(ForConsole(plan, codePage), expected);
@@ -126,7 +132,8 @@ TEST(Batch, PathsTheCodePageLacksAreWrittenInShortForm) {
 TEST(Batch, PathWithNoFormTheCodePageCarriesIsAnError) {
     Latin1CodePage codePage;
     codePage.shortPaths = {{L"C:\\日本\\u.exe", L"C:\\日本~1\\u.exe"}};  // short names off, or not fitting
-    for (const auto& plan : {SelfDeletePlan{L"C:\\日本\\u.exe", {}}, SelfDeletePlan{L"C:\\x\\u.exe", {L"C:\\Жук"}}}) {
+    for (const auto& plan :
+         {SelfDeletePlan{L"C:\\日本\\u.exe", {}}, SelfDeletePlan{L"C:\\x\\u.exe", {L"C:\\Жук"}}}) {
         try {
             (void)ForConsole(plan, codePage);
             ADD_FAILURE() << "no error";

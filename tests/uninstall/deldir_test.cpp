@@ -23,9 +23,15 @@ struct Item {
 void Build(FakeFileSystem& fs, const std::vector<Item>& items) {
     for (const auto& item : items) {
         switch (item.kind) {
-            case Item::File: fs.AddFile(item.path, item.attributes); break;
-            case Item::Folder: fs.AddFolder(item.path, item.attributes); break;
-            case Item::Link: fs.AddLink(item.path, item.target); break;
+            case Item::File:
+                fs.AddFile(item.path, item.attributes);
+                break;
+            case Item::Folder:
+                fs.AddFolder(item.path, item.attributes);
+                break;
+            case Item::Link:
+                fs.AddLink(item.path, item.target);
+                break;
         }
     }
 }
@@ -68,9 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {Item::Folder, L"C:\\R\\U"}},
                  {},
                  true,
-                 {L"list C:\\R", L"del C:\\R\\a", L"list C:\\R\\S", L"list C:\\R\\S\\T", L"del C:\\R\\S\\T\\x",
-                  L"rd C:\\R\\S\\T", L"del C:\\R\\S\\y", L"rd C:\\R\\S", L"del C:\\R\\b", L"list C:\\R\\U",
-                  L"rd C:\\R\\U", L"rd C:\\R"},
+                 {L"list C:\\R", L"del C:\\R\\a", L"list C:\\R\\S", L"list C:\\R\\S\\T",
+                  L"del C:\\R\\S\\T\\x", L"rd C:\\R\\S\\T", L"del C:\\R\\S\\y", L"rd C:\\R\\S",
+                  L"del C:\\R\\b", L"list C:\\R\\U", L"rd C:\\R\\U", L"rd C:\\R"},
                  {}},
         // A link is removed as a link; the folder it points to, outside R, keeps its data.
         TreeCase{"LinkToFolderOutsideIsNotEntered",
@@ -89,9 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {Item::File, L"C:\\R\\Other\\z"}},
                  L"C:\\R\\Orbelin\\Uninstall.exe",
                  false,
-                 {L"list C:\\R", L"list C:\\R\\Orbelin", L"del C:\\R\\Orbelin\\Orbelin.exe", L"list C:\\R\\Orbelin\\Sub",
-                  L"del C:\\R\\Orbelin\\Sub\\y", L"rd C:\\R\\Orbelin\\Sub", L"list C:\\R\\Other", L"del C:\\R\\Other\\z",
-                  L"rd C:\\R\\Other"},
+                 {L"list C:\\R", L"list C:\\R\\Orbelin", L"del C:\\R\\Orbelin\\Orbelin.exe",
+                  L"list C:\\R\\Orbelin\\Sub", L"del C:\\R\\Orbelin\\Sub\\y", L"rd C:\\R\\Orbelin\\Sub",
+                  L"list C:\\R\\Other", L"del C:\\R\\Other\\z", L"rd C:\\R\\Other"},
                  {L"C:\\R", L"C:\\R\\Orbelin", L"C:\\R\\Orbelin\\Uninstall.exe"}},
         TreeCase{"KeptFileMatchedWithoutLetterCase",
                  {{Item::File, L"C:\\R\\Uninstall.exe"}, {Item::File, L"C:\\R\\x"}},
@@ -113,7 +119,7 @@ struct FailureCase {
     std::vector<Item> tree;
     std::wstring failOn;  // an operation on this path fails as for a file in use
     std::uint32_t number;
-    std::wstring named;   // the path the error names
+    std::wstring named;  // the path the error names
     Lines remains;
 };
 
@@ -139,7 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Hidden and system entries stay; the rest of their folder goes, the folder stays.
         FailureCase{"HiddenFile",
-                    {{Item::File, L"C:\\R\\a"}, {Item::File, L"C:\\R\\h", attr::kHidden}, {Item::File, L"C:\\R\\S\\b"}},
+                    {{Item::File, L"C:\\R\\a"},
+                     {Item::File, L"C:\\R\\h", attr::kHidden},
+                     {Item::File, L"C:\\R\\S\\b"}},
                     {},
                     kErrorDirNotEmpty,
                     L"C:\\R\\h",
@@ -154,17 +162,20 @@ INSTANTIATE_TEST_SUITE_P(
                     {L"C:\\R", L"C:\\R\\S", L"C:\\R\\S\\sys", L"C:\\R\\S\\sys\\x", L"C:\\R\\z"}},
         // What came before the read-only file is gone, what comes after stays.
         FailureCase{"ReadOnlyFileInTheMiddle",
-                    {{Item::File, L"C:\\R\\A\\a1"}, {Item::File, L"C:\\R\\ro", attr::kReadOnly}, {Item::File, L"C:\\R\\z"}},
+                    {{Item::File, L"C:\\R\\A\\a1"},
+                     {Item::File, L"C:\\R\\ro", attr::kReadOnly},
+                     {Item::File, L"C:\\R\\z"}},
                     {},
                     kErrorAccessDenied,
                     L"C:\\R\\ro",
                     {L"C:\\R", L"C:\\R\\ro", L"C:\\R\\z"}},
-        FailureCase{"FileInUseDeepInside",
-                    {{Item::File, L"C:\\R\\A\\B\\a"}, {Item::File, L"C:\\R\\A\\B\\b"}, {Item::File, L"C:\\R\\c"}},
-                    L"C:\\R\\A\\B\\b",
-                    32,
-                    L"C:\\R\\A\\B\\b",
-                    {L"C:\\R", L"C:\\R\\A", L"C:\\R\\A\\B", L"C:\\R\\A\\B\\b", L"C:\\R\\c"}},
+        FailureCase{
+            "FileInUseDeepInside",
+            {{Item::File, L"C:\\R\\A\\B\\a"}, {Item::File, L"C:\\R\\A\\B\\b"}, {Item::File, L"C:\\R\\c"}},
+            L"C:\\R\\A\\B\\b",
+            32,
+            L"C:\\R\\A\\B\\b",
+            {L"C:\\R", L"C:\\R\\A", L"C:\\R\\A\\B", L"C:\\R\\A\\B\\b", L"C:\\R\\c"}},
         FailureCase{"MissingFolder", {{Item::Folder, L"C:\\Other"}}, {}, 3, L"C:\\R", {L"C:\\Other"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -16,8 +16,9 @@
 namespace orbelin::uninstall::testing {
 
 class FakeFileSystem : public FileSystem {
-public:
-    explicit FakeFileSystem(std::vector<std::wstring>* log = nullptr) : log_(log != nullptr ? log : &ownLog_) {}
+  public:
+    explicit FakeFileSystem(std::vector<std::wstring>* log = nullptr)
+        : log_(log != nullptr ? log : &ownLog_) {}
 
     void AddFolder(const std::wstring& path, std::uint32_t attributes = 0) {
         Add(path, attributes | attr::kDirectory, {});
@@ -83,7 +84,7 @@ public:
         Erase(real);
     }
 
-private:
+  private:
     struct Node {
         std::wstring path;
         std::uint32_t attributes;
@@ -106,7 +107,8 @@ private:
         return path;
     }
     [[nodiscard]] const Node* Find(const std::wstring& path) const {
-        const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return n.path == path; });
+        const auto it =
+            std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return n.path == path; });
         return it == nodes_.end() ? nullptr : &*it;
     }
     void Erase(const std::wstring& path) {

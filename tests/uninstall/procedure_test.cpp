@@ -25,7 +25,7 @@ const std::wstring kExe = std::wstring(kPF) + L"\\Vantrel\\Orbelin\\Uninstall.ex
 std::wstring P(const wchar_t* root, const wchar_t* rest) { return std::wstring(root) + rest; }
 
 class RecordingDisplay : public StatusDisplay {
-public:
+  public:
     explicit RecordingDisplay(Lines& log) : log_(log) {}
     void DisableButtons() override { log_.push_back(L"disable"); }
     void SetStatus(std::wstring_view text) override { log_.push_back(L"status " + std::wstring(text)); }
@@ -36,12 +36,12 @@ public:
         log_.push_back((kind == MessageKind::Warning ? L"warning " : L"box ") + std::wstring(text));
     }
 
-private:
+  private:
     Lines& log_;
 };
 
 class FakePlatform : public Platform {
-public:
+  public:
     explicit FakePlatform(Lines& log) : log_(log) {}
     bool ClaimInstance() override {
         log_.push_back(L"claim");
@@ -68,7 +68,7 @@ public:
     std::map<std::wstring, std::wstring> shortPaths;
     std::optional<std::wstring> batch;
 
-private:
+  private:
     Lines& log_;
 };
 
@@ -85,7 +85,8 @@ struct World {
         fs.AddFile(P(kSM, L"\\Vantrel\\Uninstall\\Uninstall Orbelin.lnk"));
         fs.AddFile(P(kSM, L"\\Vantrel\\Other.lnk"));
         fs.AddFile(P(kSM, L"\\Vantrel\\Uninstall\\Uninstall Other.lnk"));
-        registry.Write(reg::Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Other\\Path"), std::wstring(L"x"));
+        registry.Write(reg::Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Other\\Path"),
+                       std::wstring(L"x"));
         registry.Write(reg::Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\VantrelTools\\"), std::wstring(L"y"));
     }
 
@@ -106,7 +107,9 @@ struct World {
         }
         return {};
     }
-    [[nodiscard]] std::optional<reg::RawValue> Counter() { return registry.ReadRaw(reg::Path::Parse(kCounterPath)); }
+    [[nodiscard]] std::optional<reg::RawValue> Counter() {
+        return registry.ReadRaw(reg::Path::Parse(kCounterPath));
+    }
 
     Lines log;
     Lines fsLog;
@@ -284,20 +287,24 @@ TEST_P(UninstallFailure, StopsWithTheErrorAndStartsNoBatch) {
     if (c.removesNothing) {
         EXPECT_EQ(w.fs.Paths(), pathsBefore);
         EXPECT_EQ(w.registry.Dump(), registryBefore);
-        for (const auto& op : w.fsLog) EXPECT_TRUE(op.starts_with(L"list ")) << std::string(op.begin(), op.end());
+        for (const auto& op : w.fsLog)
+            EXPECT_TRUE(op.starts_with(L"list ")) << std::string(op.begin(), op.end());
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, UninstallFailure,
     ::testing::Values(
-        FailureCase{"CounterNotANumber", [](World& w) { w.SetCounter(reg::StringValue(L"abc")); }, kErrorTypeMismatch,
-                    10, text::kStatusRegistryRead, true},
-        FailureCase{"CounterEmptyText", [](World& w) { w.SetCounter(reg::StringValue(L"")); }, kErrorTypeMismatch, 10,
-                    text::kStatusRegistryRead, true},
-        FailureCase{"CounterNotWhole", [](World& w) { w.SetCounter(reg::StringValue(L"1.5")); }, kErrorTypeMismatch,
-                    10, text::kStatusRegistryRead, true},
-        FailureCase{"CounterBinary", [](World& w) { w.SetCounter(reg::RawValue{reg::kRegBinary, {1}}); },
+        FailureCase{"CounterNotANumber", [](World& w) { w.SetCounter(reg::StringValue(L"abc")); },
+                    kErrorTypeMismatch, 10, text::kStatusRegistryRead, true},
+        FailureCase{"CounterEmptyText", [](World& w) { w.SetCounter(reg::StringValue(L"")); },
+                    kErrorTypeMismatch, 10, text::kStatusRegistryRead, true},
+        FailureCase{"CounterNotWhole", [](World& w) { w.SetCounter(reg::StringValue(L"1.5")); },
+                    kErrorTypeMismatch, 10, text::kStatusRegistryRead, true},
+        FailureCase{"CounterBinary",
+                    [](World& w) {
+                        w.SetCounter(reg::RawValue{reg::kRegBinary, {1}});
+                    },
                     kErrorTypeMismatch, 8, text::kStatusRegistryRead, true},
         FailureCase{"CounterMissing", [](World&) {}, kErrorFileNotFound, 8, text::kStatusRegistryRead, true},
         FailureCase{"NoProgramFilesFolder",
@@ -323,7 +330,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"HiddenFileInOrbelinsFolder",
                     [](World& w) {
                         w.SetCounter(reg::DwordValue(2));
-                        w.fs.AddFile(P(kPF, L"\\Vantrel\\Orbelin\\desktop.ini"), attr::kHidden | attr::kSystem);
+                        w.fs.AddFile(P(kPF, L"\\Vantrel\\Orbelin\\desktop.ini"),
+                                     attr::kHidden | attr::kSystem);
                     },
                     kErrorDirNotEmpty, 10, text::kStatusApplication, false},
         FailureCase{"ShortcutMissing",
@@ -388,8 +396,9 @@ TEST(UninstallRun, BatchUsesShortFormsWhereNeeded) {
     ASSERT_EQ(w.Go(), Outcome::Completed);
     EXPECT_TRUE(w.fs.Exists(exe));
     EXPECT_FALSE(w.fs.Exists(kExe));
-    EXPECT_EQ(w.platform.batch, ComposeBatch({P(kPF, L"\\Vantrel\\Orbelin\\8F3A~1\\Uninstall.exe"),
-                                              {P(kPF, L"\\Vantrel\\Orbelin\\8F3A~1"), P(kPF, L"\\Vantrel\\Orbelin")}}));
+    EXPECT_EQ(w.platform.batch,
+              ComposeBatch({P(kPF, L"\\Vantrel\\Orbelin\\8F3A~1\\Uninstall.exe"),
+                            {P(kPF, L"\\Vantrel\\Orbelin\\8F3A~1"), P(kPF, L"\\Vantrel\\Orbelin")}}));
 }
 
 }  // namespace

@@ -46,11 +46,12 @@ TEST(Win32DelDir, RemovesATreeKeepingTheRunningUninstallerAndItsFolders) {
 
     EXPECT_FALSE(DelDir(fs, root, exe));
     EXPECT_TRUE(Exists(exe));
-    for (const auto* gone : {L"Orbelin\\Orbelin.exe", L"Orbelin\\pictures", L"Other", L"readme.txt", L"Empty"}) {
+    for (const auto* gone :
+         {L"Orbelin\\Orbelin.exe", L"Orbelin\\pictures", L"Other", L"readme.txt", L"Empty"}) {
         EXPECT_FALSE(Exists(root + L"\\" + gone)) << gone;
     }
     ::DeleteFileW(exe.c_str());
-    EXPECT_TRUE(DelDir(fs, root, exe));
+    EXPECT_TRUE(DelDir(fs, root));
     EXPECT_FALSE(Exists(root));
 }
 
@@ -75,7 +76,8 @@ TEST(Win32DelDir, StopsAtWhatCannotBeRemoved) {
         MakeFile(base / L"sub\\z.txt");
         HANDLE inUse = INVALID_HANDLE_VALUE;
         if (c.number == ERROR_SHARING_VIOLATION) {
-            inUse = ::CreateFileW(blocker.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            inUse = ::CreateFileW(blocker.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
         }
         Win32FileSystem fs;
         try {
@@ -169,7 +171,8 @@ TEST(Win32Platform, SelfDeleteBatchWaitsThenRemovesTheUninstallerItsFoldersAndIt
     const auto plan = ForConsole({exe, FoldersHolding(exe, root)}, platform);
     EXPECT_NE(plan.executable, exe);  // written in its short form
     // Held open without delete sharing, as a running program holds its executable.
-    HANDLE running = ::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE running =
+        ::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(running, INVALID_HANDLE_VALUE);
     platform.WriteBatch(ComposeBatch(plan));
     const auto batch = platform.BatchFolder() + platform.BatchName();
@@ -202,7 +205,7 @@ int RunBounded(std::chrono::milliseconds limit) {
 }
 
 class Form1Test : public ::testing::Test {
-protected:
+  protected:
     void Open(Form1::Action action) {
         form_.emplace(::GetModuleHandleW(nullptr), std::move(action));
         form_->Create();
@@ -330,7 +333,8 @@ TEST_F(Form1Test, ShowsEachStepAsItHappensThenEnds) {
     std::vector<std::wstring> seen;
     Open([&](StatusDisplay& display) {
         display.DisableButtons();
-        seen.push_back(::IsWindowEnabled(Control(ids::kBtnUninstall)) || ::IsWindowEnabled(Control(ids::kBtnQuit))
+        seen.push_back(::IsWindowEnabled(Control(ids::kBtnUninstall)) ||
+                               ::IsWindowEnabled(Control(ids::kBtnQuit))
                            ? L"enabled"
                            : L"disabled");
         display.SetStatus(text::kStatusPaths);

@@ -14,13 +14,16 @@
 
 namespace orbelin::uninstall::testing {
 
-inline bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 inline void MakeFile(const std::wstring& path, const std::string& bytes = "x", DWORD attributes = 0) {
     for (auto sep = path.find(L'\\', 3); sep != std::wstring::npos; sep = path.find(L'\\', sep + 1)) {
         ::CreateDirectoryW(path.substr(0, sep).c_str(), nullptr);
     }
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a fixture file");
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -61,7 +64,7 @@ inline std::wstring TempPath() {
 
 // A new empty folder under the temp folder, removed with everything in it at the end.
 class TempFolder {
-public:
+  public:
     explicit TempFolder(const std::wstring& name)
         : path_(TempPath() + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId())) {
         RemoveTree(path_);
@@ -73,7 +76,7 @@ public:
     [[nodiscard]] const std::wstring& Path() const { return path_; }
     [[nodiscard]] std::wstring operator/(const std::wstring& rest) const { return path_ + L"\\" + rest; }
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -177,13 +180,14 @@ inline std::optional<BoxInfo> WaitForBox(DWORD processId, std::chrono::milliseco
 }
 
 inline void PressOk(HWND box) {
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
 }
 
 // Answers the next message box this process shows, from another thread (the box blocks the
 // thread that shows it), and keeps what it showed.
 class BoxAnswerer {
-public:
+  public:
     BoxAnswerer()
         : thread_([this] {
               if (auto box = WaitForBox(::GetCurrentProcessId(), std::chrono::seconds(20))) {
@@ -202,7 +206,7 @@ public:
         return seen_;
     }
 
-private:
+  private:
     std::optional<BoxInfo> seen_;
     std::thread thread_;
 };

@@ -12,8 +12,8 @@ std::vector<Entry> Win32FileSystem::List(const std::wstring& folder) {
     WIN32_FIND_DATAW data{};
     // The basic information level skips the 8.3 names, and a large fetch asks for many
     // entries per call: the listing is most of the cost of removing a tree.
-    win::UniqueFind find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                            FIND_FIRST_EX_LARGE_FETCH));
+    win::UniqueFind find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                            nullptr, FIND_FIRST_EX_LARGE_FETCH));
     std::vector<Entry> entries;
     if (!find.valid()) {
         const DWORD code = ::GetLastError();

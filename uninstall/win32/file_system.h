@@ -7,7 +7,7 @@
 namespace orbelin::uninstall::win32 {
 
 class Win32FileSystem : public FileSystem {
-public:
+  public:
     std::vector<Entry> List(const std::wstring& folder) override;
     void RemoveFile(const std::wstring& path) override;
     void RemoveFolder(const std::wstring& path) override;

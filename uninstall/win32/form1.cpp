@@ -7,6 +7,7 @@
 
 #include "common/win32/dpi.h"
 #include "common/win32/error_report.h"
+#include "common/win32/resources.h"
 #include "resources/resource.h"
 #include "uninstall/texts.h"
 #include "uninstall/win32/ids.h"
@@ -42,7 +43,11 @@ struct ControlSpec {
 // hold so that they are drawn beneath them. The other controls take no focus, so their
 // place in the order shows only in drawing.
 const ControlSpec kControls[] = {
-    {ids::kBtnQuit, L"BUTTON", text::kBtnQuit, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, {3600, 1800, 1455, 375}},
+    {ids::kBtnQuit,
+     L"BUTTON",
+     text::kBtnQuit,
+     BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+     {3600, 1800, 1455, 375}},
     {ids::kBtnUninstall, L"BUTTON", text::kBtnUninstall, BS_PUSHBUTTON | WS_TABSTOP, {1800, 1800, 1575, 375}},
     {ids::kProgressBar1, PROGRESS_CLASSW, L"", WS_GROUP, Inside(kFrame2, {120, 240, 2655, 255})},
     {ids::kNombre, L"STATIC", L"", SS_CENTER, Inside(kFrame2, {2760, 240, 615, 255})},
@@ -55,33 +60,14 @@ const ControlSpec kControls[] = {
     {ids::kFrame1, L"BUTTON", text::kFrame1, BS_GROUPBOX, kFrame1},
 };
 
-template <typename Handle>
-Handle LoadResourceImage(HINSTANCE instance, int id, UINT type, int size, UINT flags) {
-    auto handle = static_cast<Handle>(::LoadImageW(instance, MAKEINTRESOURCEW(id), type, size, size, flags));
-    if (handle == nullptr) throw win::LastError(L"resource " + std::to_wstring(id));
-    return handle;
-}
-
 }  // namespace
 
 void Form1::Create() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(instance_, kClassName, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance_;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&wc)) throw win::LastError(kClassName);
-    }
+    RegisterClassOnce(instance_);
     dpi_ = win::ScreenDpi();
-    logo_.reset(LoadResourceImage<HBITMAP>(instance_, IDB_LOGO, IMAGE_BITMAP, 0, LR_CREATEDIBSECTION));
-    iconBig_.reset(LoadResourceImage<HICON>(instance_, IDI_UNINSTALL, IMAGE_ICON, ::GetSystemMetrics(SM_CXICON), 0));
-    iconSmall_.reset(
-        LoadResourceImage<HICON>(instance_, IDI_UNINSTALL, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON), 0));
+    logo_.reset(win::LoadBitmapResource(instance_, IDB_LOGO));
+    iconBig_.reset(win::LoadIconResource(instance_, IDI_UNINSTALL, ::GetSystemMetrics(SM_CXICON)));
+    iconSmall_.reset(win::LoadIconResource(instance_, IDI_UNINSTALL, ::GetSystemMetrics(SM_CXSMICON)));
 
     const SIZE client{win::TwipsToPixels(kClientWidth, dpi_), win::TwipsToPixels(kClientHeight, dpi_)};
     const RECT frame = win::CenteredWindowRect(client, kStyle, 0, false);
@@ -102,9 +88,10 @@ void Form1::CreateControls() {
     const auto font = reinterpret_cast<WPARAM>(font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
     for (const auto& spec : kControls) {
         const RECT r = win::ToPixels(spec.where, dpi_);
-        HWND control = ::CreateWindowExW(0, spec.className, spec.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style,
-                                         r.left, r.top, r.right - r.left, r.bottom - r.top, Hwnd(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        HWND control = ::CreateWindowExW(
+            0, spec.className, spec.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, r.left, r.top,
+            r.right - r.left, r.bottom - r.top, Hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
         if (control == nullptr) throw win::LastError(spec.className);
         ::SendMessageW(control, WM_SETFONT, font, FALSE);
         if (spec.id == ids::kImage1) {

@@ -20,7 +20,7 @@
 namespace orbelin::uninstall::win32 {
 
 class Form1 : public win::BaseWindow<Form1>, public StatusDisplay {
-public:
+  public:
     static constexpr wchar_t kClassName[] = L"Uninstall.Form1";
     using Action = std::function<Outcome(StatusDisplay&)>;
 
@@ -43,7 +43,7 @@ public:
     void SetProgress(int value, std::wstring_view percentText) override;
     void Message(std::wstring_view text, MessageKind kind) override;
 
-private:
+  private:
     void CreateControls();
     // Ends the program: the window goes, and the message loop ends with exitCode.
     void EndProgram(int exitCode) noexcept;

@@ -26,11 +26,12 @@ std::optional<std::string> Encode(std::wstring_view text) {
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;  // must be null for UTF-8
     const int length = static_cast<int>(text.size());
-    const int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefaultOut);
+    const int size =
+        ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefaultOut);
     if (size <= 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (::WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr, usedDefaultOut) !=
-            size ||
+    if (::WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr,
+                              usedDefaultOut) != size ||
         usedDefault) {
         return std::nullopt;
     }
@@ -97,23 +98,22 @@ std::wstring Win32Platform::RunningExecutable() {
     }
     // Started through a short path, the module name is short too; the folders it is compared
     // with are listed in their long form.
-    auto longPath = GrowingCall([&path](wchar_t* buffer, DWORD size) {
-        return ::GetLongPathNameW(path.c_str(), buffer, size);
-    });
+    auto longPath = GrowingCall(
+        [&path](wchar_t* buffer, DWORD size) { return ::GetLongPathNameW(path.c_str(), buffer, size); });
     return longPath.empty() ? path : longPath;
 }
 
 bool Win32Platform::Fits(std::wstring_view text) { return Encode(text).has_value(); }
 
 std::wstring Win32Platform::ShortPath(const std::wstring& path) {
-    return GrowingCall([&path](wchar_t* buffer, DWORD size) {
-        return ::GetShortPathNameW(path.c_str(), buffer, size);
-    });
+    return GrowingCall(
+        [&path](wchar_t* buffer, DWORD size) { return ::GetShortPathNameW(path.c_str(), buffer, size); });
 }
 
 void Win32Platform::WriteBatch(const std::wstring& text) {
     const std::string bytes = ToConsoleCodePage(text);
-    const std::wstring folder = GrowingCall([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
+    const std::wstring folder =
+        GrowingCall([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
     if (folder.empty()) throw win::LastError(L"GetTempPathW");
 
     // A name of our own, never an existing file.
@@ -121,8 +121,8 @@ void Win32Platform::WriteBatch(const std::wstring& text) {
     for (int attempt = 0;; ++attempt) {
         const std::wstring name = stem + (attempt == 0 ? L"" : L"-" + std::to_wstring(attempt)) + L".bat";
         const std::wstring path = folder + name;
-        HANDLE handle =
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             if (::GetLastError() == ERROR_FILE_EXISTS && attempt < 100) continue;
             throw win::LastError(path);
@@ -158,8 +158,8 @@ void Win32Platform::StartBatch() {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          batchFolder_.c_str(), &startup, &process)) {
+    if (!::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                          nullptr, batchFolder_.c_str(), &startup, &process)) {
         throw win::LastError(interpreter);
     }
     const win::UniqueHandle processHandle(process.hProcess);

@@ -15,7 +15,7 @@ namespace orbelin::uninstall::win32 {
 [[nodiscard]] std::string ToConsoleCodePage(std::wstring_view text);
 
 class Win32Platform : public Platform {
-public:
+  public:
     bool ClaimInstance() override;
     std::wstring SpecialPath(int csidl) override;
     std::wstring RunningExecutable() override;
@@ -29,7 +29,7 @@ public:
     [[nodiscard]] const std::wstring& BatchFolder() const noexcept { return batchFolder_; }
     [[nodiscard]] const std::wstring& BatchName() const noexcept { return batchName_; }
 
-private:
+  private:
     win::UniqueHandle instance_;
     std::wstring batchFolder_;
     std::wstring batchName_;
