@@ -82,6 +82,7 @@ class Run {
             Progress(80);
             window_.SetStatus(text::kStatusRegistryDelete);
             registry_.Delete(reg::Path::Parse(kMakerKeyPath));  // with the App key below it
+            RemoveInstalledEntry();
             Progress(90);
         } else {
             window_.SetStatus(text::kStatusApplication);
@@ -96,6 +97,7 @@ class Run {
             Progress(90);
             if (installed == std::numeric_limits<std::int64_t>::min()) NotANumber(std::to_wstring(installed));
             registry_.Write(counterPath, reg::Value(installed - 1));  // stored as text
+            RemoveInstalledEntry();
             Progress(95);
         }
 
@@ -109,6 +111,12 @@ class Run {
 
   private:
     void Progress(int value) { window_.SetProgress(value, PercentText(value)); }
+
+    // Left behind, it would list Orbelin as installed, with an uninstall command that is gone.
+    void RemoveInstalledEntry() {
+        const auto entry = reg::Path::Parse(kInstalledEntryPath);
+        if (registry_.KeyExists(entry.root, entry.key)) registry_.Delete(entry);
+    }
 
     StatusDisplay& window_;
     Platform& platform_;

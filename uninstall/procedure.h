@@ -6,7 +6,8 @@
 // The install counter (default value of HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\App) counts
 // the maker's programs installed. At 1, Orbelin is the last: the maker's program folder,
 // Start-menu folder and registry key go. Otherwise only Orbelin's folder and its two
-// shortcuts go, and the counter is stored one lower, as text.
+// shortcuts go, and the counter is stored one lower, as text. Either way Orbelin's entry in
+// the list of installed programs goes too, when the setup program made one.
 //
 // Safety rules on top of that:
 // - nothing is removed while Orbelin runs; the user is asked to quit it first;
@@ -39,6 +40,9 @@ inline constexpr wchar_t kOrbelinShortcut[] = L"\\Vantrel\\Orbelin.lnk";
 inline constexpr wchar_t kUninstallShortcut[] = L"\\Vantrel\\Uninstall\\Uninstall Orbelin.lnk";
 inline constexpr wchar_t kCounterPath[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\App\\";
 inline constexpr wchar_t kMakerKeyPath[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\";
+// The entry of the setup program in the list of installed programs, when there is one.
+inline constexpr wchar_t kInstalledEntryPath[] =
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel.Orbelin\\";
 
 enum class MessageKind { Plain, Warning };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ struct TreeCase {
     Lines log;      // every operation, in order
     Lines remains;  // what is left, in creation order
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TreeCase& c, std::ostream* out) { *out << c.name; }
 
 class DelDirTree : public ::testing::TestWithParam<TreeCase> {};
 
@@ -122,6 +126,8 @@ struct FailureCase {
     std::wstring named;  // the path the error names
     Lines remains;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 class DelDirFailure : public ::testing::TestWithParam<FailureCase> {};
 

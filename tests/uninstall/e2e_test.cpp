@@ -68,6 +68,7 @@ class Installation {
         MakeFile(pf + L"\\VantrelTools\\keep.txt");
         registry.Write(reg::Path::Parse(L"HKLM\\SOFTWARE\\VantrelTools\\"), std::wstring(L"y"));
         registry.WriteRaw(reg::Path::Parse(kCounter), counter);
+        registry.Write(reg::Path::Parse(std::wstring(kEntry) + L"UninstallString"), L"\"" + exe + L"\"");
     }
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
@@ -75,6 +76,8 @@ class Installation {
 
     std::optional<reg::RawValue> Counter() { return registry.ReadRaw(reg::Path::Parse(kCounter)); }
     bool KeyExists(const wchar_t* key) { return registry.KeyExists(reg::Root::LocalMachine, key); }
+    // Orbelin's entry in the list of installed programs, as the setup program makes it.
+    bool Listed() { return registry.KeyExists(reg::Root::LocalMachine, reg::Path::Parse(kEntry).key); }
 
     // Everything the fixture made, as paths that must all still exist when nothing was removed.
     std::vector<std::wstring> Files() const {
@@ -83,6 +86,8 @@ class Installation {
     }
 
     static constexpr wchar_t kCounter[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\App\\";
+    static constexpr wchar_t kEntry[] =
+        L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel.Orbelin\\";
     const std::wstring pf = FolderPath(CSIDL_PROGRAM_FILES);
     const std::wstring sm = FolderPath(CSIDL_COMMON_STARTMENU);
     const std::wstring orbelin = pf + L"\\Vantrel\\Orbelin";
@@ -96,6 +101,7 @@ class Installation {
         testing::RemoveTree(sm + L"\\Vantrel");
         registry.DeleteKey(reg::Root::LocalMachine, L"SOFTWARE\\Vantrel");
         registry.DeleteKey(reg::Root::LocalMachine, L"SOFTWARE\\VantrelTools");
+        registry.DeleteKey(reg::Root::LocalMachine, reg::Path::Parse(kEntry).key);
     }
 };
 
@@ -181,6 +187,7 @@ TEST(UninstallProgram, LastProgramOfTheMakerRemovesEverythingThenItself) {
     EXPECT_TRUE(testing::WaitUntil([&] { return !Exists(install.pf + L"\\Vantrel"); }, 10s));
     EXPECT_FALSE(Exists(install.sm + L"\\Vantrel"));
     EXPECT_FALSE(install.KeyExists(L"SOFTWARE\\Vantrel"));
+    EXPECT_FALSE(install.Listed());
     EXPECT_TRUE(Exists(install.pf + L"\\VantrelTools\\keep.txt"));
     EXPECT_TRUE(install.KeyExists(L"SOFTWARE\\VantrelTools"));
 }
@@ -198,6 +205,7 @@ TEST(UninstallProgram, WithOtherProgramsLeftOnlyOrbelinGoes) {
     EXPECT_TRUE(Exists(install.sm + L"\\Vantrel\\Uninstall"));
     EXPECT_TRUE(Exists(install.sm + L"\\Vantrel\\Other.lnk"));
     EXPECT_EQ(install.Counter(), reg::StringValue(L"1"));
+    EXPECT_FALSE(install.Listed());
     EXPECT_TRUE(install.KeyExists(L"SOFTWARE\\Vantrel\\Other"));
     EXPECT_TRUE(Exists(install.pf + L"\\VantrelTools\\keep.txt"));
 }
@@ -238,6 +246,7 @@ TEST(UninstallProgram, WhileOrbelinRunsNothingIsRemoved) {
     for (const auto& file : install.Files())
         EXPECT_TRUE(Exists(file)) << std::string(file.begin(), file.end());
     EXPECT_EQ(install.Counter(), reg::DwordValue(1));
+    EXPECT_TRUE(install.Listed());
     EXPECT_FALSE(run.BatchExists());
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ using Lines = std::vector<std::wstring>;
 constexpr wchar_t kPF[] = L"C:\\Program Files";
 constexpr wchar_t kSM[] = L"C:\\ProgramData\\Start Menu";
 const std::wstring kExe = std::wstring(kPF) + L"\\Vantrel\\Orbelin\\Uninstall.exe";
+constexpr wchar_t kArpRoot[] =
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::wstring P(const wchar_t* root, const wchar_t* rest) { return std::wstring(root) + rest; }
 
@@ -88,6 +91,14 @@ struct World {
         registry.Write(reg::Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Other\\Path"),
                        std::wstring(L"x"));
         registry.Write(reg::Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\VantrelTools\\"), std::wstring(L"y"));
+        registry.Write(reg::Path::Parse(std::wstring(kInstalledEntryPath) + L"DisplayName"),
+                       std::wstring(L"Orbelin"));
+        registry.Write(reg::Path::Parse(std::wstring(kInstalledEntryPath) + L"UninstallString"), kExe);
+        registry.Write(reg::Path::Parse(std::wstring(kArpRoot) + L"Other\\DisplayName"),
+                       std::wstring(L"Other"));
+    }
+    [[nodiscard]] bool Listed() {
+        return registry.KeyExists(reg::Root::LocalMachine, reg::Path::Parse(kInstalledEntryPath).key);
     }
 
     void SetCounter(const reg::RawValue& raw) { registry.WriteRaw(reg::Path::Parse(kCounterPath), raw); }
@@ -161,12 +172,18 @@ TEST(UninstallRun, LastProgramRemovesTheMakersFoldersAndKey) {
                            L"C:\\ProgramData",
                            kSM};
     EXPECT_EQ(w.fs.Paths(), remains);
-    // The maker's key goes with its App key; the other maker's key stays.
+    // The maker's key goes with its App key, and Orbelin's installed-programs entry goes;
+    // the other maker's key and the other entries stay.
+    const std::wstring arp = L"hkey_local_machine\\software\\microsoft\\windows\\currentversion\\uninstall";
     const std::map<std::wstring, reg::RawValue> values = {
+        {arp + L"\\other\\[displayname]", reg::StringValue(L"Other")},
         {L"hkey_local_machine\\software\\vantreltools\\[]", reg::StringValue(L"y")}};
     EXPECT_EQ(w.registry.Dump(), values);
     EXPECT_EQ(w.registry.KeyNames(),
-              (Lines{L"hkey_local_machine\\software", L"hkey_local_machine\\software\\vantreltools"}));
+              (Lines{L"hkey_local_machine\\software", L"hkey_local_machine\\software\\microsoft",
+                     L"hkey_local_machine\\software\\microsoft\\windows",
+                     L"hkey_local_machine\\software\\microsoft\\windows\\currentversion", arp,
+                     arp + L"\\other", L"hkey_local_machine\\software\\vantreltools"}));
     EXPECT_EQ(w.platform.batch, ComposeBatch({kExe, {P(kPF, L"\\Vantrel\\Orbelin"), P(kPF, L"\\Vantrel")}}));
 }
 
@@ -218,6 +235,9 @@ TEST(UninstallRun, OtherProgramsLeftRemovesOnlyOrbelinAndCountsOneLess) {
     EXPECT_EQ(w.Counter(), reg::StringValue(L"1"));
     EXPECT_EQ(w.registry.ReadRaw(reg::Path::Parse(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Other\\Path")),
               reg::StringValue(L"x"));
+    EXPECT_FALSE(w.Listed());
+    EXPECT_TRUE(w.registry.KeyExists(reg::Root::LocalMachine,
+                                     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other"));
     EXPECT_EQ(w.platform.batch, ComposeBatch({kExe, {P(kPF, L"\\Vantrel\\Orbelin")}}));
 }
 
@@ -243,6 +263,7 @@ TEST(UninstallRun, CounterIsComparedAsANumberAndStoredOneLessAsText) {
         World w;
         w.SetCounter(c.counter);
         ASSERT_EQ(w.Go(), Outcome::Completed);
+        EXPECT_FALSE(w.Listed());
         if (c.written) {
             EXPECT_EQ(w.ProgressValues(), kOtherSequence);
             EXPECT_EQ(w.Counter(), reg::StringValue(*c.written));
@@ -263,6 +284,9 @@ struct FailureCase {
     const wchar_t* lastStatus;
     bool removesNothing;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 class UninstallFailure : public ::testing::TestWithParam<FailureCase> {};
 
@@ -348,6 +372,16 @@ INSTANTIATE_TEST_SUITE_P(
                     kErrorAccessDenied, 90, text::kStatusRegistryDelete, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Installed without the setup program: there is no entry to remove, and that is fine.
+TEST(UninstallRun, NoInstalledProgramsEntry) {
+    for (const auto counter : {1u, 2u}) {
+        World w;
+        w.registry.DeleteKey(reg::Root::LocalMachine, reg::Path::Parse(kInstalledEntryPath).key);
+        w.SetCounter(reg::DwordValue(counter));
+        EXPECT_EQ(w.Go(), Outcome::Completed) << counter;
+    }
+}
+
 TEST(UninstallRun, MissingShortcutLeavesTheCounterAsItWas) {
     World w;
     w.SetCounter(reg::DwordValue(2));
@@ -356,6 +390,7 @@ TEST(UninstallRun, MissingShortcutLeavesTheCounterAsItWas) {
     EXPECT_FALSE(w.fs.Exists(P(kPF, L"\\Vantrel\\Orbelin\\Orbelin.exe")));
     EXPECT_FALSE(w.fs.Exists(P(kSM, L"\\Vantrel\\Orbelin.lnk")));
     EXPECT_EQ(w.Counter(), reg::DwordValue(2));
+    EXPECT_TRUE(w.Listed());
 }
 
 TEST(UninstallRun, WhileOrbelinRunsNothingIsTouched) {
