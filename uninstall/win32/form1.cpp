@@ -30,7 +30,7 @@ constexpr win::TwipsRect Inside(const win::TwipsRect& frame, win::TwipsRect r) {
     return {frame.left + r.left, frame.top + r.top, r.width, r.height};
 }
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     const wchar_t* className;
     const wchar_t* text;
@@ -42,7 +42,7 @@ struct ControlSpec {
 // buttons come first, "Quitter" before "Uninstall"; the frames come after the controls they
 // hold so that they are drawn beneath them. The other controls take no focus, so their
 // place in the order shows only in drawing.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {ids::kBtnQuit,
      L"BUTTON",
      text::kBtnQuit,
@@ -86,15 +86,15 @@ void Form1::CreateControls() {
     wcscpy_s(face.lfFaceName, text::kFontFace);
     font_.reset(::CreateFontIndirectW(&face));
     const auto font = reinterpret_cast<WPARAM>(font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
-    for (const auto& spec : kControls) {
-        const RECT r = win::ToPixels(spec.where, dpi_);
+    for (const auto& layout : kControls) {
+        const RECT r = win::ToPixels(layout.where, dpi_);
         HWND control = ::CreateWindowExW(
-            0, spec.className, spec.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, r.left, r.top,
-            r.right - r.left, r.bottom - r.top, Hwnd(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-        if (control == nullptr) throw win::LastError(spec.className);
+            0, layout.className, layout.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | layout.style, r.left,
+            r.top, r.right - r.left, r.bottom - r.top, Hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
+        if (control == nullptr) throw win::LastError(layout.className);
         ::SendMessageW(control, WM_SETFONT, font, FALSE);
-        if (spec.id == ids::kImage1) {
+        if (layout.id == ids::kImage1) {
             ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
             // Setting the picture sizes the control to it; the rectangle wins.
             ::SetWindowPos(control, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,

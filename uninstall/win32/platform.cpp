@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
+#include <string>
+
 #include "common/error.h"
 #include "common/instance.h"
 #include "common/win32/error_report.h"
