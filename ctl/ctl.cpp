@@ -125,8 +125,8 @@ std::vector<reg::RegFileEntry> BackupEntries(reg::Registry& registry) {
     // differently, which does not matter for distinct keys.
     const auto plan = viewer::PlanSwitch(viewer::kViewers.front());
     std::vector<reg::RegFileEntry> entries;
-    for (auto it = plan.rbegin(); it != plan.rend(); ++it) {
-        const auto path = reg::Path::Parse(it->path);
+    for (std::size_t i = plan.size(); i-- > 0;) {
+        const auto path = reg::Path::Parse(plan[i].path);
         const reg::Prior prior = registry.Peek(path);
         if (prior.createdKey) {
             reg::Path key = path;

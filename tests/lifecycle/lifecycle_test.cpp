@@ -39,7 +39,8 @@ fs::path Beside(const wchar_t* name) {
 std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name) {
     wchar_t value[512] = {};
     DWORD size = sizeof(value);
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     return std::wstring(value);
@@ -57,7 +58,8 @@ HANDLE Start(std::wstring commandLine) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi)) {
         return nullptr;
     }
     ::CloseHandle(pi.hThread);
@@ -72,7 +74,8 @@ DWORD WaitExit(HANDLE process, DWORD milliseconds) {
 }
 
 // A top-level window of the process, by class and (optionally) caption, once visible.
-HWND WaitWindow(HANDLE process, const wchar_t* className, const wchar_t* caption, DWORD milliseconds = 30000) {
+HWND WaitWindow(HANDLE process, const wchar_t* className, const wchar_t* caption,
+                DWORD milliseconds = 30000) {
     const DWORD pid = ::GetProcessId(process);
     for (DWORD waited = 0; waited < milliseconds; waited += 100) {
         for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, className, caption)) != nullptr;) {
@@ -114,7 +117,7 @@ bool WaitGone(const fs::path& path, DWORD milliseconds) {
 }
 
 class LifeCycle : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ::CoInitialize(nullptr);
         Clean();
@@ -181,7 +184,8 @@ TEST_F(LifeCycle, InstallUseUninstallLeavesNothingOfOrbelin) {
     UseOrbelin({ids::IDM_MCOSMO, ids::IDM_MOCTAGA});
     Uninstall();
 
-    EXPECT_TRUE(WaitGone(ProgramFiles() / L"Vantrel", 30000)) << "the uninstaller deletes itself, then its folders";
+    EXPECT_TRUE(WaitGone(ProgramFiles() / L"Vantrel", 30000))
+        << "the uninstaller deletes itself, then its folders";
     EXPECT_FALSE(fs::exists(StartMenu() / L"Vantrel"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kArpKey)) << "no longer listed as installed";
@@ -201,7 +205,10 @@ TEST_F(LifeCycle, AnotherProgramOfTheMakerKeepsItsShare) {
               ERROR_SUCCESS);
     ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"1"), 2 * sizeof(wchar_t));
     ::RegCloseKey(key);
-    { std::FILE* f = _wfopen((ProgramFiles() / L"Vantrel\\Other\\other.exe").c_str(), L"w"); if (f) std::fclose(f); }
+    {
+        std::FILE* f = _wfopen((ProgramFiles() / L"Vantrel\\Other\\other.exe").c_str(), L"w");
+        if (f) std::fclose(f);
+    }
 
     Install();
     EXPECT_EQ(ReadString(kCounterKey, nullptr), L"2");
