@@ -11,6 +11,7 @@
 
 #include "ctl/ctl.h"
 #include "scripthost/win32_registry.h"
+#include "tests/bench/run_command.h"
 
 namespace {
 
@@ -27,22 +28,6 @@ class QuietEnvironment : public orbelin::ctl::Environment {
     }
     Installed IsInstalled(const orbelin::viewer::Viewer&) override { return {}; }
 };
-
-bool Run(std::wstring commandLine) {
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &si, &pi)) {
-        return false;
-    }
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code == 0;
-}
 
 }  // namespace
 
@@ -66,7 +51,8 @@ int wmain() {
 
     bool importOk = true;
     start = Clock::now();
-    for (const auto& file : files) importOk &= Run(L"reg.exe import \"" + file + L"\"");
+    for (const auto& file : files)
+        importOk &= orbelin::bench::RunCommand(L"reg.exe import \"" + file + L"\"");
     const double import = std::chrono::duration<double>(Clock::now() - start).count();
     for (const auto& file : files) ::DeleteFileW(file.c_str());
 

@@ -15,6 +15,7 @@
 
 #include "scripthost/registry.h"
 #include "scripthost/win32_registry.h"
+#include "tests/bench/run_command.h"
 #include "viewer/catalogue.h"
 #include "viewer/switch.h"
 
@@ -36,22 +37,6 @@ void Bare(const std::vector<PlannedWrite>& plan) {
                          static_cast<DWORD>((write.value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(key);
     }
-}
-
-bool Run(std::wstring commandLine) {
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &si, &pi)) {
-        return false;
-    }
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code == 0;
 }
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
@@ -94,7 +79,7 @@ int wmain() {
     bool scriptOk = true;
     auto start = Clock::now();
     for (int run = 0; run < kScriptRuns; ++run)
-        scriptOk &= Run(L"cscript.exe //nologo " + Quoted(scriptPath));
+        scriptOk &= orbelin::bench::RunCommand(L"cscript.exe //nologo " + Quoted(scriptPath));
     const auto scriptTime = Clock::now() - start;
     ::DeleteFileW(scriptPath.c_str());
 
@@ -108,7 +93,7 @@ int wmain() {
             std::wstring command = L"reg.exe add " + Quoted(key) +
                                    (path.valueName.empty() ? L" /ve" : L" /v " + Quoted(path.valueName)) +
                                    L" /t REG_SZ /d " + Quoted(write.value) + L" /f";
-            regOk &= Run(command);
+            regOk &= orbelin::bench::RunCommand(command);
         }
     }
     const auto regTime = Clock::now() - start;
