@@ -1,6 +1,7 @@
 #include "scripthost/reg_file.h"
 
 #include <cwctype>
+#include <optional>
 
 #include "common/error.h"
 #include "common/messages.h"
@@ -162,18 +163,16 @@ std::wstring_view Trim(std::wstring_view text) {
 std::wstring WriteRegFile(const std::vector<RegFileEntry>& entries) {
     std::wstring out(kHeader);
     out += kNewLine;
-    const std::wstring* currentKey = nullptr;
-    std::wstring keyName;
+    std::optional<std::wstring> currentKey;  // the key whose bracketed line was written last
     for (const auto& entry : entries) {
         const std::wstring name = KeyName(entry.path);
         if (entry.kind == RegFileEntry::Kind::DeleteKey) {
             out.append(kNewLine).append(L"[-").append(name).append(L"]").append(kNewLine);
-            currentKey = nullptr;
+            currentKey.reset();
             continue;
         }
-        if (currentKey == nullptr || *currentKey != name) {
-            keyName = name;
-            currentKey = &keyName;
+        if (currentKey != name) {
+            currentKey = name;
             out.append(kNewLine).append(L"[").append(name).append(L"]").append(kNewLine);
         }
         if (entry.path.IsDefaultValue()) {

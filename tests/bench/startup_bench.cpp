@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/process_window.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -20,15 +22,6 @@ std::wstring Beside(const wchar_t* name) {
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring text(path);
     return text.substr(0, text.find_last_of(L'\\') + 1) + name;
-}
-
-HWND FindShown(const wchar_t* className, DWORD pid) {
-    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, className, nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(h, &owner);
-        if (owner == pid && ::IsWindowVisible(h)) return h;
-    }
-    return nullptr;
 }
 
 struct Started {
@@ -62,7 +55,7 @@ Started Start(const std::wstring& program, const wchar_t* className) {
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi))
         return s;
     while (s.window == nullptr && Clock::now() - start < std::chrono::seconds(30)) {
-        s.window = FindShown(className, s.pi.dwProcessId);
+        s.window = orbelin::testing_support::FindProcessWindow(s.pi.dwProcessId, className);
         if (s.window == nullptr) ::Sleep(1);
     }
     s.seconds = std::chrono::duration<double>(Clock::now() - start).count();

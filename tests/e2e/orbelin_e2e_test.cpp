@@ -7,6 +7,7 @@
 
 #include "ui/command2.h"
 #include "ui/ids.h"
+#include "tests/support/process_window.h"
 
 namespace {
 
@@ -47,16 +48,8 @@ class Process {
     }
     // Its main window, once shown.
     [[nodiscard]] HWND MainWindow(DWORD milliseconds = 30000) const {
-        for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-            for (HWND h = nullptr;
-                 (h = ::FindWindowExW(nullptr, h, Command2::kClassName, nullptr)) != nullptr;) {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(h, &pid);
-                if (pid == pi_.dwProcessId && ::IsWindowVisible(h)) return h;
-            }
-            ::Sleep(100);
-        }
-        return nullptr;
+        return orbelin::testing_support::WaitProcessWindow(pi_.dwProcessId, Command2::kClassName, nullptr,
+                                                           milliseconds);
     }
 
   private:

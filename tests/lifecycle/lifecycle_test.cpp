@@ -12,6 +12,7 @@
 
 #include "ui/command2.h"
 #include "ui/ids.h"
+#include "tests/support/process_window.h"
 
 namespace {
 
@@ -76,16 +77,8 @@ DWORD WaitExit(HANDLE process, DWORD milliseconds) {
 // A top-level window of the process, by class and (optionally) caption, once visible.
 HWND WaitWindow(HANDLE process, const wchar_t* className, const wchar_t* caption,
                 DWORD milliseconds = 30000) {
-    const DWORD pid = ::GetProcessId(process);
-    for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-        for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, className, caption)) != nullptr;) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            if (owner == pid && ::IsWindowVisible(h)) return h;
-        }
-        ::Sleep(100);
-    }
-    return nullptr;
+    return orbelin::testing_support::WaitProcessWindow(::GetProcessId(process), className, caption,
+                                                       milliseconds);
 }
 
 std::wstring ShortcutTarget(const fs::path& link) {

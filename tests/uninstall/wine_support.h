@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/process_window.h"
+
 namespace orbelin::uninstall::testing {
 
 inline bool Exists(const std::wstring& path) {
@@ -112,28 +114,9 @@ inline std::wstring ClassOf(HWND window) {
     return buffer;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    auto* s = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == s->processId && ::IsWindowVisible(window) && ClassOf(window) == s->className) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A visible top-level window of the process with the class.
 inline HWND FindTopWindow(DWORD processId, const wchar_t* className) {
-    WindowSearch search{processId, className, nullptr};
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return orbelin::testing_support::FindProcessWindow(processId, className);
 }
 
 // What a message box shows.
